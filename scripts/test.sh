@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds, and runs every test (unit, widget and end-to-end).
+#   --sanitize   build into build-sanitize/ with AddressSanitizer and UBSan and test that
+set -euo pipefail
+source "$(dirname "$0")/setup.sh"
+
+cmake_args=()
+if [ "${1:-}" = "--sanitize" ]; then
+    BUILD_DIR="$TALLIVOX_ROOT/build-sanitize"
+    cmake_args+=(-DTALLIVOX_SANITIZE=ON)
+    export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1"
+    export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+fi
+
+install_missing_packages
+configure_and_build "${cmake_args[@]}"
+cd "$BUILD_DIR"
+ctest --output-on-failure -j "$(nproc)"
