@@ -1,30 +1,46 @@
 #include "sounddevice.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QPointer>
 #include <QSoundEffect>
 #include <QUrl>
+
+Q_LOGGING_CATEGORY(lcSound, "tallivox.sound", QtWarningMsg)
 
 SoundDevice::SoundDevice(QObject* parent)
     : QObject(parent)
 {
 }
 
-SoundDevice::~SoundDevice() = default;
+SoundDevice::~SoundDevice()
+{
+    close();
+}
 
 bool SoundDevice::isWaveFile(const QString& path)
 {
+    // Only a regular file is read: opening a folder fails, and opening a named
+    // pipe would block until someone writes to it.
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return false;
     QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly))
         return false;
     const QByteArray head = file.read(12);
-    return head.size() == 12 && head.startsWith("RIFF") && head.mid(8, 4) == "WAVE";
+    return head.size() == 12 && head.startsWith("RIFF") && head.endsWith("WAVE");
 }
 
 void SoundDevice::open()
 {
     close();
-    if (!isWaveFile(m_fileName))
+    if (!isWaveFile(m_fileName)) {
+        qCDebug(lcSound) << "not a wave file, the device stays closed:" << m_fileName;
         return;
+    }
+    // QSoundEffect loads and decodes the clip on a thread of its own and meets
+    // the sound server only when the clip is ready, so nothing here waits.
     m_effect = std::make_unique<QSoundEffect>();
     m_effect->setLoopCount(1);
     m_effect->setVolume(1.0f);
@@ -36,16 +52,22 @@ void SoundDevice::close()
 {
     if (!m_effect)
         return;
-    m_stopping = true;
+    m_effect->disconnect(this);
     m_effect->stop();
-    m_effect.reset();
-    m_stopping = false;
+    QSoundEffect* effect = m_effect.release();
+    if (m_notifying)
+        effect->deleteLater();
+    else
+        delete effect;
 }
 
 void SoundDevice::play()
 {
     if (!m_effect || m_effect->status() == QSoundEffect::Error)
         return;
+    // A clip that still sounds (or, without a server, never stops "sounding") is
+    // stopped first: QSoundEffect would otherwise report it stopped in passing,
+    // which must not read as the end of the clip.
     if (m_effect->isPlaying())
         stop();
     m_effect->play();
@@ -63,6 +85,7 @@ void SoundDevice::stop()
 
 void SoundDevice::prev()
 {
+    // The device always stands at the start of the clip between plays.
 }
 
 bool SoundDevice::isPlaying() const
@@ -72,7 +95,12 @@ bool SoundDevice::isPlaying() const
 
 void SoundDevice::onPlayingChanged()
 {
-    // Only an end the clip reached by itself counts as finished.
-    if (m_effect && !m_effect->isPlaying() && !m_stopping)
-        Q_EMIT playbackFinished();
+    if (m_stopping || !m_effect || m_effect->isPlaying())
+        return;
+    // The handler may close or even delete this device.
+    const QPointer<SoundDevice> self(this);
+    m_notifying = true;
+    Q_EMIT playbackFinished();
+    if (self)
+        m_notifying = false;
 }

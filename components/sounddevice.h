@@ -3,6 +3,13 @@
 // and closed, and the owner is told when a play has ended by itself. A missing
 // file, a file that is not a wave file, or a machine without sound leaves the
 // device silent; nothing here ever waits for the sound system.
+//
+// Position: Qt Multimedia's sound effects cannot seek or resume, so the device
+// has one position only, the start of the clip. play() always sounds the clip
+// from its beginning, stop() ends a play and leaves the device at the start,
+// and prev() rewinds to where the device already stands. A play() while the
+// clip still sounds starts it again: without a sound server Qt may report a
+// clip as playing forever, and a second press of the buzzer must still sound.
 
 #include <QObject>
 #include <QString>
@@ -22,24 +29,27 @@ public:
     QString fileName() const { return m_fileName; }
     void setFileName(const QString& fileName) { m_fileName = fileName; }
 
+    // Opens the named file when it is a RIFF/WAVE file, closing what was open;
+    // anything else leaves the device closed. The clip loads in the background.
     void open();
     void close();
-    // Plays from the start of the clip; a play while one is still sounding starts
-    // it again, so that a sound system that never reports an end cannot mute it.
+    // Plays from the start of the clip and returns at once; a closed device, or
+    // a clip Qt could not decode, does nothing.
     void play();
     void stop();
-    // Rewinds to the start. The clip always plays from its start, so this only
-    // keeps the device's state in step with its commands.
     void prev();
 
     bool isOpen() const { return m_effect != nullptr; }
     bool isPlaying() const;
 
-    // The first bytes of a RIFF/WAVE file, the only kind the device plays.
+    // Reads the first twelve bytes only: "RIFF", a length, "WAVE".
     static bool isWaveFile(const QString& path);
 
 Q_SIGNALS:
+    // A play reached the end of the clip by itself; stop(), close() and a
+    // restarting play() do not count.
     void playbackFinished();
+    // play() has handed the clip to Qt Multimedia.
     void playRequested();
 
 private:
@@ -47,5 +57,9 @@ private:
 
     QString m_fileName;
     std::unique_ptr<QSoundEffect> m_effect;
+    // Set while our own stop() runs, so that its end is not taken for the clip's.
     bool m_stopping = false;
+    // Set while playbackFinished is being emitted: a close() from its handler
+    // must not delete the effect that is still emitting.
+    bool m_notifying = false;
 };

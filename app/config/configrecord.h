@@ -1,0 +1,89 @@
+#pragma once
+// The one process-wide configuration record. Every window reads and writes it
+// directly; configstore.h moves it to and from the settings store, and
+// configkeys.h says which field lives under which key with which default.
+//
+// The stored fields carry the settings keys' own names. Booleans are C++ bool
+// here; in the store they stay the text "True" or "False", so the store reads the
+// same whichever way the record spells them.
+
+#include "colour.h"
+
+#include <QString>
+#include <QtGlobal>
+
+class QDebug;
+
+struct ConfigRecord
+{
+    // ColorSettings
+    Colour TimeColor = 0;
+    Colour LEDBack = 0;
+    Colour ScoreColor = 0;
+    Colour PeriodColor = 0;
+    Colour FormBack = 0;
+    Colour LEDSelected = 0;
+    Colour BorderColor = 0;
+    Colour HomeColor = 0;
+    Colour VisitorColor = 0;
+    Colour GreenBackColor = 0;
+    qint16 LEDSelectedWidth = 0; // pixels
+
+    // KeySettings: virtual-key codes
+    qint16 StartStopClockKey = 0;
+    qint16 ResetClockKey = 0;
+    qint16 ResetShotClockKey = 0;
+    qint16 ClockSwitchKey = 0;
+    qint16 ClearKey = 0;
+    qint16 BuzzerKey = 0;
+    QString BuzzerFile;
+    QString ShotClockFile;
+
+    // QuickKeySettings: virtual-key codes
+    qint16 QScoreH1 = 0;
+    qint16 QScoreH2 = 0;
+    qint16 QScoreH3 = 0;
+    qint16 QScoreV1 = 0;
+    qint16 QScoreV2 = 0;
+    qint16 QScoreV3 = 0;
+    qint16 QPeriod1 = 0;
+
+    qint32 NumLockForce = 0; // 0 leave NumLock alone, 1 keep it on, 2 keep it off
+
+    // TextSettings
+    QString PeriodText;
+    QString HomeText;
+    QString VisitorText;
+
+    // PicSettings
+    QString BoardPic; // empty: no picture
+    qint16 LEDType = 0; // 0 segments, 1 dots
+
+    // AdditionalSettings
+    bool UseShotClock = false;
+    bool ShowShotClockScreen = false;
+    qint16 ShotClockResetTime = 0; // seconds
+
+    // Views
+    qint32 ScoreboardView = 0; // 0 floating box, 1 on the GreenBackColor background
+    qint16 StartX = 0; // twips
+    qint16 StartY = 0; // twips
+    qint16 Height = 0; // twips
+
+    // Run-time only, never stored.
+    bool ResetSizeAndPosition = false;
+    bool RoundCorners = false;
+
+    friend bool operator==(const ConfigRecord&, const ConfigRecord&) = default;
+};
+
+// The record every window shares. It holds zeros until LoadConfig() fills it at
+// start-up.
+ConfigRecord& Config();
+
+// The record a first start has: every key at its default. The two sound files
+// default to buzzer.wav and horn.wav in `programFolder`.
+ConfigRecord defaultConfig(const QString& programFolder);
+
+// Every stored field as "Section/Key=text", for test failures and debugging.
+QDebug operator<<(QDebug debug, const ConfigRecord& record);

@@ -1,0 +1,122 @@
+#include "controls.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+PictureBox::PictureBox(QWidget* parent)
+    : QWidget(parent)
+{
+    setAutoFillBackground(true);
+    setFocusPolicy(Qt::ClickFocus);
+}
+
+// Each event is reported once and taken here, so it never reaches the box's
+// container a second time.
+void PictureBox::keyPressEvent(QKeyEvent* event)
+{
+    event->accept();
+    Q_EMIT KeyDown(event);
+}
+
+void PictureBox::keyReleaseEvent(QKeyEvent* event)
+{
+    event->accept();
+    Q_EMIT KeyUp(event);
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();
+    Q_EMIT MouseDown(event);
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent* event)
+{
+    event->accept();
+    Q_EMIT MouseMove(event);
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    event->accept();
+    Q_EMIT MouseUp(event);
+}
+
+void PictureBox::setBackColor(const QColor& colour)
+{
+    QPalette p = palette();
+    if (p.color(QPalette::Window) == colour)
+        return;
+    p.setColor(QPalette::Window, colour);
+    setPalette(p);
+}
+
+Label::Label(const QString& caption, QWidget* parent)
+    : QLabel(caption, parent)
+{
+    // Labels are transparent: the box's colour shows behind them.
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAutoFillBackground(false);
+}
+
+void Label::setForeColor(const QColor& colour)
+{
+    QPalette p = palette();
+    if (p.color(QPalette::WindowText) == colour)
+        return;
+    p.setColor(QPalette::WindowText, colour);
+    setPalette(p);
+}
+
+Image::Image(QWidget* parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void Image::setPicture(const QPixmap& picture)
+{
+    m_picture = picture;
+    if (!m_stretch && !m_picture.isNull())
+        resize(m_picture.deviceIndependentSize().toSize());
+    update();
+}
+
+void Image::setStretch(bool stretch)
+{
+    if (stretch == m_stretch)
+        return;
+    m_stretch = stretch;
+    if (!m_stretch && !m_picture.isNull())
+        resize(m_picture.deviceIndependentSize().toSize());
+    update();
+}
+
+void Image::paintEvent(QPaintEvent*)
+{
+    if (m_picture.isNull())
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(rect(), m_picture);
+}
+
+Shape::Shape(QWidget* parent)
+    : QWidget(parent)
+{
+}
+
+void Shape::setFillColor(const QColor& colour)
+{
+    if (colour == m_fill)
+        return;
+    m_fill = colour;
+    update();
+}
+
+void Shape::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), m_fill);
+}

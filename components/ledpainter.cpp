@@ -1,0 +1,253 @@
+#include "ledpainter.h"
+
+#include <QPainter>
+#include <QPolygonF>
+
+#include <algorithm>
+#include <cmath>
+
+namespace led {
+
+namespace {
+
+// One row per glyph: the segments it lights.
+constexpr std::array<quint8, 10> DigitSegments = {
+    A | B | C | D | E | F,     // 0
+    B | C,                     // 1
+    A | B | G | E | D,         // 2
+    A | B | G | C | D,         // 3
+    F | G | B | C,             // 4
+    A | F | G | C | D,         // 5
+    A | F | G | E | C | D,     // 6
+    A | B | C,                 // 7
+    A | B | C | D | E | F | G, // 8
+    A | B | C | D | F | G,     // 9
+};
+
+// Rows of LEDs in a dot-style digit: odd, so that the middle segment has a row.
+constexpr int DotRows = 9;
+
+} // namespace
+
+quint8 segmentsFor(QChar glyph)
+{
+    if (glyph >= QLatin1Char('0') && glyph <= QLatin1Char('9'))
+        return DigitSegments[glyph.unicode() - '0'];
+    if (glyph == QLatin1Char('-'))
+        return G;
+    return 0;
+}
+
+QColor unlitColour(const QColor& lit, const QColor& back)
+{
+    // Enough to see the unlit figure on a dark board, little enough to read at a glance.
+    constexpr double mix = 0.13;
+    auto blend = [](int b, int l) { return int(std::lround(b + (l - b) * mix)); };
+    return QColor(blend(back.red(), lit.red()), blend(back.green(), lit.green()), blend(back.blue(), lit.blue()));
+}
+
+} // namespace led
+
+using namespace led;
+
+namespace {
+
+// Stroke weight of a segment, the one unit every lines-style shape derives from.
+double thickness(const LedPainter::Metrics& m)
+{
+    return std::min(m.cellWidth * 0.2, m.cellHeight * 0.105);
+}
+
+// A horizontal segment between the centre lines of the two uprights, with pointed ends.
+QPainterPath horizontal(double y, double x0, double x1, double t, double gap)
+{
+    const double h = t / 2;
+    const double a = x0 + gap;
+    const double b = std::max(x1 - gap, a + t);
+    QPolygonF p{{a, y}, {a + h, y - h}, {b - h, y - h}, {b, y}, {b - h, y + h}, {a + h, y + h}};
+    QPainterPath path;
+    path.addPolygon(p);
+    path.closeSubpath();
+    return path;
+}
+
+QPainterPath vertical(double x, double y0, double y1, double t, double gap)
+{
+    const double h = t / 2;
+    const double a = y0 + gap;
+    const double b = std::max(y1 - gap, a + t);
+    QPolygonF p{{x, a}, {x + h, a + h}, {x + h, b - h}, {x, b}, {x - h, b - h}, {x - h, a + h}};
+    QPainterPath path;
+    path.addPolygon(p);
+    path.closeSubpath();
+    return path;
+}
+
+QPainterPath dot(QPointF centre, double diameter)
+{
+    QPainterPath path;
+    path.addEllipse(centre, diameter / 2, diameter / 2);
+    return path;
+}
+
+// The LED grid of a dot-style digit: pitch, column count and the grid's offset in the cell.
+struct DotGrid {
+    double pitch;
+    int columns;
+    QPointF origin;
+    QPointF centre(int column, int row) const { return origin + QPointF((column + 0.5) * pitch, (row + 0.5) * pitch); }
+    double diameter() const { return pitch * 0.8; }
+};
+
+DotGrid dotGrid(const LedPainter::Metrics& m)
+{
+    const double rowPitch = m.cellHeight / DotRows;
+    const int columns = std::max(3, int(std::lround(m.cellWidth / rowPitch)));
+    const double pitch = std::min(rowPitch, m.cellWidth / columns);
+    const QPointF origin((m.cellWidth - columns * pitch) / 2, (m.cellHeight - DotRows * pitch) / 2);
+    return {pitch, columns, origin};
+}
+
+} // namespace
+
+void LedPainter::setMetrics(const Metrics& metrics)
+{
+    if (metrics == m_metrics)
+        return;
+    m_metrics = metrics;
+    invalidate();
+}
+
+void LedPainter::invalidate()
+{
+    for (Shape& s : m_shapes)
+        s = Shape{};
+}
+
+double LedPainter::width(CellKind kind) const
+{
+    switch (kind) {
+    case CellKind::HalfOne:
+        return m_metrics.halfWidth;
+    case CellKind::Separator:
+        return m_metrics.slotWidth;
+    case CellKind::Digit:
+        break;
+    }
+    return m_metrics.cellWidth;
+}
+
+LedPainter::Shape& LedPainter::shape(CellKind kind)
+{
+    Shape& s = m_shapes[size_t(kind)];
+    if (!s.built) {
+        build(kind, s);
+        s.built = true;
+    }
+    return s;
+}
+
+const std::pair<QPainterPath, QPainterPath>& LedPainter::outlines(Shape& s, quint8 litBits)
+{
+    auto it = s.byBits.find(litBits);
+    if (it == s.byBits.end()) {
+        std::pair<QPainterPath, QPainterPath> merged;
+        for (const Element& e : s.elements)
+            ((e.bits & litBits) ? merged.first : merged.second).addPath(e.path);
+        it = s.byBits.insert(litBits, merged);
+    }
+    return *it;
+}
+
+void LedPainter::drawCell(QPainter& painter, CellKind kind, QPointF origin, quint8 litBits, const QColor& lit,
+                          const QColor& unlit)
+{
+    const auto& [litPath, unlitPath] = outlines(shape(kind), litBits);
+    const qreal dpr = m_metrics.dpr > 0 ? m_metrics.dpr : 1;
+    const QPointF snapped(std::round(origin.x() * dpr) / dpr, std::round(origin.y() * dpr) / dpr);
+    painter.translate(snapped);
+    painter.fillPath(unlitPath, unlit);
+    painter.fillPath(litPath, lit);
+    painter.translate(-snapped);
+}
+
+void LedPainter::build(CellKind kind, Shape& s) const
+{
+    const Metrics& m = m_metrics;
+    const double w = width(kind);
+    const double h = m.cellHeight;
+    auto add = [&s](QPainterPath path, quint8 bits) { s.elements.push_back({std::move(path), bits}); };
+
+    if (m.style == Dots) {
+        const DotGrid grid = dotGrid(m);
+        const double d = grid.diameter();
+        const int mid = DotRows / 2;
+        const int last = DotRows - 1;
+        switch (kind) {
+        case CellKind::Digit: {
+            const int right = grid.columns - 1;
+            for (int c = 1; c < right; ++c) {
+                add(dot(grid.centre(c, 0), d), A);
+                add(dot(grid.centre(c, mid), d), G);
+                add(dot(grid.centre(c, last), d), D);
+            }
+            for (int r = 1; r < mid; ++r) {
+                add(dot(grid.centre(0, r), d), F);
+                add(dot(grid.centre(right, r), d), B);
+            }
+            for (int r = mid + 1; r < last; ++r) {
+                add(dot(grid.centre(0, r), d), E);
+                add(dot(grid.centre(right, r), d), C);
+            }
+            // A corner LED belongs to every segment that meets there.
+            add(dot(grid.centre(0, 0), d), A | F);
+            add(dot(grid.centre(right, 0), d), A | B);
+            add(dot(grid.centre(0, mid), d), F | E | G);
+            add(dot(grid.centre(right, mid), d), B | C | G);
+            add(dot(grid.centre(0, last), d), E | D);
+            add(dot(grid.centre(right, last), d), C | D);
+            break;
+        }
+        case CellKind::HalfOne:
+            for (int r = 0; r <= last; ++r) {
+                const QPointF c(w / 2, grid.centre(0, r).y());
+                add(dot(c, d), quint8((r <= mid ? B : 0) | (r >= mid ? C : 0)));
+            }
+            break;
+        case CellKind::Separator:
+            add(dot({w / 2, grid.centre(0, mid - 2).y()}, d), Colon);
+            add(dot({w / 2, grid.centre(0, mid + 2).y()}, d), Colon);
+            add(dot({w / 2, grid.centre(0, last).y()}, d), Point);
+            break;
+        }
+        return;
+    }
+
+    const double t = thickness(m);
+    const double gap = t * 0.14;
+    switch (kind) {
+    case CellKind::Digit: {
+        const double left = t / 2, right = w - t / 2;
+        const double top = t / 2, middle = h / 2, bottom = h - t / 2;
+        add(horizontal(top, left, right, t, gap), A);
+        add(vertical(right, top, middle, t, gap), B);
+        add(vertical(right, middle, bottom, t, gap), C);
+        add(horizontal(bottom, left, right, t, gap), D);
+        add(vertical(left, middle, bottom, t, gap), E);
+        add(vertical(left, top, middle, t, gap), F);
+        add(horizontal(middle, left, right, t, gap), G);
+        break;
+    }
+    case CellKind::HalfOne:
+        add(vertical(w / 2, t / 2, h / 2, t, gap), B);
+        add(vertical(w / 2, h / 2, h - t / 2, t, gap), C);
+        break;
+    case CellKind::Separator: {
+        const double d = t * 1.25;
+        add(dot({w / 2, h / 2 - h * 0.2}, d), Colon);
+        add(dot({w / 2, h / 2 + h * 0.2}, d), Colon);
+        add(dot({w / 2, h - d / 2}, d), Point);
+        break;
+    }
+    }
+}

@@ -1,0 +1,82 @@
+#pragma once
+// LedPainter: the drawing shared by every LED display. A display is a row of cells
+// (full digits, the narrow leading "1" of a score display, the separator slot of a
+// clock); each cell kind is a list of lit-able elements (a bevelled segment or one
+// round LED) tagged with the segment bits that light it. The element paths are
+// built once per cell size, style and device pixel ratio and kept until the owner
+// invalidates them; a paint only fills two cached paths per cell.
+
+#include <QColor>
+#include <QHash>
+#include <QPainterPath>
+#include <QPointF>
+#include <QtGlobal>
+
+#include <array>
+#include <vector>
+
+class QPainter;
+
+namespace led {
+
+// Seven-segment bits: a top, b upper right, c lower right, d bottom, e lower left,
+// f upper left, g middle.
+enum Segment : quint8 { A = 1, B = 2, C = 4, D = 8, E = 16, F = 32, G = 64 };
+
+// Separator slot bits.
+enum Separator : quint8 { Colon = 1, Point = 2 };
+
+enum class CellKind { Digit, HalfOne, Separator };
+enum Style { Lines = 0, Dots = 1 };
+
+// Segments lit for a glyph: '0'-'9', '-', and anything else (a blank) dark.
+quint8 segmentsFor(QChar glyph);
+
+// The faint colour of an unlit segment: the background a little toward the lit colour.
+QColor unlitColour(const QColor& lit, const QColor& back);
+
+} // namespace led
+
+class LedPainter
+{
+public:
+    struct Metrics {
+        double cellHeight = 1; // all in device-independent pixels
+        double cellWidth = 1;
+        double halfWidth = 1;
+        double slotWidth = 1;
+        int style = led::Lines;
+        qreal dpr = 1;
+        bool operator==(const Metrics&) const = default;
+    };
+
+    // Keeps the cached shapes when nothing changed, drops them otherwise.
+    void setMetrics(const Metrics& metrics);
+    const Metrics& metrics() const { return m_metrics; }
+    void invalidate();
+
+    double width(led::CellKind kind) const;
+
+    // Draws one cell with its top-left corner at `origin` (snapped to a device pixel).
+    void drawCell(QPainter& painter, led::CellKind kind, QPointF origin, quint8 litBits, const QColor& lit,
+                  const QColor& unlit);
+
+private:
+    struct Element {
+        QPainterPath path;
+        quint8 bits; // lit when any of these bits is lit
+    };
+    struct Shape {
+        bool built = false;
+        std::vector<Element> elements;
+        // Lit and unlit outlines per bit pattern, merged on first use.
+        QHash<quint8, std::pair<QPainterPath, QPainterPath>> byBits;
+    };
+
+    Metrics m_metrics;
+    std::array<Shape, 3> m_shapes;
+
+    Shape& shape(led::CellKind kind);
+    const std::pair<QPainterPath, QPainterPath>& outlines(Shape& shape, quint8 litBits);
+    void build(led::CellKind kind, Shape& shape) const;
+};

@@ -1,0 +1,60 @@
+#include "clockreadings.h"
+
+#include <algorithm>
+
+namespace {
+const ClockSeconds LastMinuteThreshold = ClockSeconds::fromTenths(599);
+const ClockSeconds AlmostOneSecond = ClockSeconds::fromTicks(4999);
+const ClockSeconds Zero;
+}
+
+GameClockReading gameClockReading(ClockSeconds gameTime)
+{
+    if (gameTime > LastMinuteThreshold)
+        return {MinutesSecondsFormat, float((gameTime + AlmostOneSecond).roundedToWholeSeconds())};
+    return {SecondsTenthsFormat, gameTime.toFloat()};
+}
+
+GameClockReading timeOfDayReading(int hours, int minutes)
+{
+    return {MinutesSecondsFormat, float(hours * 60 + minutes)};
+}
+
+int shotClockReading(ClockSeconds shotTime)
+{
+    const qint64 seconds = (shotTime + AlmostOneSecond).roundedToWholeSeconds();
+    return int(std::clamp<qint64>(seconds, -32768, 32767));
+}
+
+RefreshActions decideRefresh(const RefreshInput& in, ExpiryFlags& flags)
+{
+    RefreshActions out;
+    const ClockSeconds shot = in.shotClockFollowsGame ? in.game : in.shot;
+    if (in.useShotClock && in.shotCaption >= 0)
+        out.shotCaption = shotClockReading(shot);
+
+    if (in.game <= Zero) {
+        if (in.gameRunning && !flags.gameBuzzerSounded) {
+            flags.gameBuzzerSounded = true;
+            out.stopGame = true;
+            out.stopShot = true;
+            flags.shotClockHornArmed = false;
+            out.soundBuzzer = true;
+        }
+    } else {
+        flags.gameBuzzerSounded = false;
+    }
+
+    if (in.useShotClock) {
+        if (shot <= Zero) {
+            if (flags.shotClockHornArmed && in.shotCaption != -1) {
+                out.stopShot = true;
+                out.soundHorn = true;
+                flags.shotClockHornArmed = false;
+            }
+        } else {
+            flags.shotClockHornArmed = true;
+        }
+    }
+    return out;
+}

@@ -1,0 +1,389 @@
+#include "frmscoreboard.h"
+
+#include "chronometer.h"
+#include "clockdisplay.h"
+#include "clockreadings.h"
+#include "colour.h"
+#include "configrecord.h"
+#include "configstore.h"
+#include "controls.h"
+#include "digitdisplay.h"
+#include "gameclockstate.h"
+#include "numlock.h"
+#include "virtualkeys.h"
+#include "sounddevice.h"
+#include "units.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QPainterPath>
+#include <QRegion>
+#include <QScreen>
+
+namespace {
+
+constexpr int RefreshIntervalMs = 50;
+constexpr int NoPosition = -32768;
+constexpr int ConfiguredView = -1;
+constexpr int KeyEscape = 27;
+
+QRect twipsRect(double left, double top, double width, double height)
+{
+    using units::twipsToWholePixels;
+    return QRect(twipsToWholePixels(left), twipsToWholePixels(top), twipsToWholePixels(width), twipsToWholePixels(height));
+}
+
+void moveTwips(QWidget* w, double left, double top)
+{
+    w->move(units::twipsToWholePixels(left), units::twipsToWholePixels(top));
+}
+
+double twipsOf(int pixels) { return units::pixelsToTwips(pixels); }
+
+QFont captionFont(double points)
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setBold(true);
+    f.setPointSizeF(points);
+    return f;
+}
+
+void setDisplayPaddings(DigitDisplay* d, double h, double v, double i)
+{
+    d->setPaddingH(h);
+    d->setPaddingV(v);
+    d->setPaddingI(i);
+}
+
+bool namesExistingFile(const QString& path)
+{
+    return !path.isEmpty() && QFileInfo(path).isFile();
+}
+
+// A rounded outline like the one the box is cut to, in device-independent pixels.
+QRegion roundedOutline(int width, int height, int corner)
+{
+    QPainterPath path;
+    path.addRoundedRect(QRectF(0, 0, width, height), corner / 2.0, corner / 2.0);
+    return QRegion(path.toFillPolygon().toPolygon());
+}
+
+} // namespace
+
+frmScoreboard::frmScoreboard(const TimeSource& time, Links links, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    , m_time(time)
+    , m_links(std::move(links))
+{
+    setObjectName(QStringLiteral("frmScoreboard"));
+    setWindowTitle(QStringLiteral("Tallivox"));
+    setAutoFillBackground(true);
+    setFocusPolicy(Qt::StrongFocus);
+    m_numLock = &platformNumLock();
+    setLocalTime(&QTime::currentTime, QLocale::system().timeFormat(QLocale::ShortFormat).contains(u'a', Qt::CaseInsensitive));
+    createElements();
+    connectElementEvents();
+
+    tmrClock1.setTimerType(Qt::PreciseTimer);
+    tmrClock1.setInterval(RefreshIntervalMs);
+    connect(&tmrClock1, &QTimer::timeout, this, &frmScoreboard::tmrClock1_Timer);
+    tmrClock1.start();
+    m_expiryRefresh.setSingleShot(true);
+    m_expiryRefresh.setTimerType(Qt::PreciseTimer);
+    connect(&m_expiryRefresh, &QTimer::timeout, this, &frmScoreboard::RefreshTime);
+}
+
+frmScoreboard::~frmScoreboard() = default;
+
+void frmScoreboard::createElements()
+{
+    // The box as designed, in twips; the window is sized to it by the floating view.
+    resize(twipsRect(0, 0, 6855, 2610).size());
+
+    picScoreBox = new PictureBox(this);
+    picScoreBox->setObjectName(QStringLiteral("picScoreBox"));
+    picScoreBox->setGeometry(twipsRect(720, 720, 5415, 1170));
+
+    lblHomeName = new Label(QStringLiteral("Home"), picScoreBox);
+    lblHomeName->setObjectName(QStringLiteral("lblHomeName"));
+    lblHomeName->setGeometry(twipsRect(120, 180, 1440, 285));
+    lblHomeName->setFont(captionFont(12));
+
+    lblVisitorName = new Label(QStringLiteral("Visitor"), picScoreBox);
+    lblVisitorName->setObjectName(QStringLiteral("lblVisitorName"));
+    lblVisitorName->setGeometry(twipsRect(120, 720, 1455, 375));
+    lblVisitorName->setFont(captionFont(12));
+
+    picScoreTime = new PictureBox(picScoreBox);
+    picScoreTime->setObjectName(QStringLiteral("picScoreTime"));
+    picScoreTime->setGeometry(twipsRect(1680, 0, 3495, 1170));
+
+    // The selection marker sits behind the displays so that only a frame shows.
+    shpObjectSelected = new Shape(picScoreTime);
+    shpObjectSelected->setObjectName(QStringLiteral("shpObjectSelected"));
+    shpObjectSelected->setGeometry(twipsRect(240, 120, 255, 255));
+    shpObjectSelected->hide();
+
+    createDisplays();
+
+    picLogoContainer = new PictureBox(picScoreTime);
+    picLogoContainer->setObjectName(QStringLiteral("picLogoContainer"));
+    picLogoContainer->setGeometry(twipsRect(2280, 0, 1215, 1170));
+
+    lblShotClock = new Label(QStringLiteral("Shot Time"), picLogoContainer);
+    lblShotClock->setObjectName(QStringLiteral("lblShotClock"));
+    lblShotClock->setGeometry(twipsRect(60, 60, 1095, 375));
+    lblShotClock->setFont(captionFont(9.75));
+    lblShotClock->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+    ddShotClock = new DigitDisplay(picLogoContainer);
+    ddShotClock->setObjectName(QStringLiteral("ddShotClock"));
+    ddShotClock->setAccessibleName(QStringLiteral("Shot clock"));
+    ddShotClock->setMax(99);
+    ddShotClock->setDigitSize(40);
+    setDisplayPaddings(ddShotClock, 60, 60, 90);
+    ddShotClock->setCaption(0);
+    moveTwips(ddShotClock, 180, 360);
+    ddShotClock->hide();
+
+    imgLogo = new Image(picLogoContainer);
+    imgLogo->setObjectName(QStringLiteral("imgLogo"));
+    imgLogo->setGeometry(twipsRect(0, 0, 525, 660));
+
+    imgResizeSE = new Image(picLogoContainer);
+    imgResizeSE->setObjectName(QStringLiteral("imgResizeSE"));
+    imgResizeSE->setGeometry(twipsRect(955, 930, 240, 240));
+    imgResizeSE->setCursor(Qt::SizeFDiagCursor);
+
+    chGame = new Chronometer(m_time, this);
+    chGame->setObjectName(QStringLiteral("chGame"));
+    chShotClock = new Chronometer(m_time, this);
+    chShotClock->setObjectName(QStringLiteral("chShotClock"));
+
+    mmcBuzzer = new SoundDevice(this);
+    mmcBuzzer->setObjectName(QStringLiteral("mmcBuzzer"));
+    mmcShotClock = new SoundDevice(this);
+    mmcShotClock->setObjectName(QStringLiteral("mmcShotClock"));
+    // A finished play is rewound so that the next one starts from the beginning.
+    for (SoundDevice* device : {mmcBuzzer, mmcShotClock}) {
+        connect(device, &SoundDevice::playbackFinished, this, [device] {
+            device->stop();
+            device->prev();
+        });
+    }
+    picScoreBox->setFocus();
+}
+
+void frmScoreboard::createDisplays()
+{
+    ddHomeScore = new DigitDisplay(picScoreTime);
+    ddHomeScore->setObjectName(QStringLiteral("ddHomeScore"));
+    ddHomeScore->setAccessibleName(QStringLiteral("Home score"));
+    ddHomeScore->setMax(199);
+    ddHomeScore->setDigitSize(25);
+    setDisplayPaddings(ddHomeScore, 55, 55, 55);
+    ddHomeScore->setCaption(0);
+    moveTwips(ddHomeScore, 120, 60);
+
+    ddVisitorScore = new DigitDisplay(picScoreTime);
+    ddVisitorScore->setObjectName(QStringLiteral("ddVisitorScore"));
+    ddVisitorScore->setAccessibleName(QStringLiteral("Visitor score"));
+    ddVisitorScore->setMax(199);
+    ddVisitorScore->setDigitSize(25);
+    setDisplayPaddings(ddVisitorScore, 55, 55, 55);
+    ddVisitorScore->setCaption(0);
+    moveTwips(ddVisitorScore, 120, 630);
+
+    lblPeriod = new Label(QStringLiteral("Period"), picScoreTime);
+    lblPeriod->setObjectName(QStringLiteral("lblPeriod"));
+    lblPeriod->setGeometry(twipsRect(875, 180, 990, 375));
+    lblPeriod->setFont(captionFont(12));
+    lblPeriod->setAlignment(Qt::AlignRight | Qt::AlignTop);
+
+    ddPeriod = new DigitDisplay(picScoreTime);
+    ddPeriod->setObjectName(QStringLiteral("ddPeriod"));
+    ddPeriod->setAccessibleName(QStringLiteral("Period"));
+    ddPeriod->setDigitSize(25);
+    setDisplayPaddings(ddPeriod, 55, 55, 55);
+    ddPeriod->setCaption(1);
+    moveTwips(ddPeriod, 1890, 60);
+
+    cdGame = new ClockDisplay(picScoreTime);
+    cdGame->setObjectName(QStringLiteral("cdGame"));
+    cdGame->setAccessibleName(QStringLiteral("Game clock"));
+    cdGame->setDigitSize(25);
+    cdGame->setPaddingH(55);
+    cdGame->setPaddingV(55);
+    cdGame->setPaddingI(55);
+    cdGame->setPaddingD(55);
+    moveTwips(cdGame, 960, 630);
+}
+
+void frmScoreboard::Form_Load()
+{
+    ConfigRecord& config = Config();
+    config.RoundCorners = true;
+
+    if (namesExistingFile(config.BuzzerFile)) {
+        mmcBuzzer->setFileName(config.BuzzerFile);
+        mmcBuzzer->open();
+    }
+    // The horn is opened whether or not the shot clock is in use.
+    if (namesExistingFile(config.ShotClockFile)) {
+        mmcShotClock->setFileName(config.ShotClockFile);
+        mmcShotClock->open();
+    }
+
+    GameClockResetTime() = ClockSeconds::fromSeconds(600);
+    chGame->setSeconds(ClockSeconds::fromSeconds(600));
+    chShotClock->setSeconds(ClockSeconds::fromSeconds(config.ShotClockResetTime));
+
+    RefreshTime();
+    UpdateTeamNames();
+    RestoreBoxSize();
+    // The box always shows floating first; the first resize applies the configured view.
+    UpdateScoreboardView(config.StartX, config.StartY, 0);
+    UpdateFormColors();
+    UpdateNumLock();
+    FormLoaded = true;
+}
+
+void frmScoreboard::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmScoreboard::Form_Resize()
+{
+    if (!FormLoaded || FirstResizeDone)
+        return;
+    if (Config().ScoreboardView == 1)
+        UpdateScoreboardView(NoPosition, NoPosition, ConfiguredView);
+    FirstResizeDone = true;
+}
+
+void frmScoreboard::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void frmScoreboard::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    tmrClock1.stop();
+    const QPoint windowPos = pos();
+    SaveBoxPlacement(float(twipsOf(picScoreBox->x() + windowPos.x())), float(twipsOf(picScoreBox->y() + windowPos.y())),
+                     float(twipsOf(picScoreBox->height())));
+}
+
+void frmScoreboard::EndProgram()
+{
+    close();
+    if (m_links.unloadShotClockWindow)
+        m_links.unloadShotClockWindow();
+    if (m_links.endProcess)
+        m_links.endProcess();
+}
+
+void frmScoreboard::ReapplyAfterOptions()
+{
+    const ConfigRecord& config = Config();
+    RecordBoxPlacement();
+    if (m_links.showOptionsDialog)
+        m_links.showOptionsDialog();
+    UpdateFormColors();
+    RefreshTime();
+    UpdateTeamNames();
+    RestoreBoxSize();
+    if (config.ResetSizeAndPosition && config.ScoreboardView == 1)
+        UpdateScoreboardView(config.StartX, config.StartY, 0);
+    UpdateScoreboardView(config.StartX, config.StartY, ConfiguredView);
+
+    mmcBuzzer->close();
+    mmcShotClock->close();
+    // After the dialog the devices are reopened on whatever names it left, without
+    // testing them first; a device that cannot open simply stays silent.
+    mmcBuzzer->setFileName(config.BuzzerFile);
+    mmcBuzzer->open();
+    if (config.UseShotClock) {
+        mmcShotClock->setFileName(config.ShotClockFile);
+        mmcShotClock->open();
+    }
+
+    if (config.ShowShotClockScreen) {
+        if (m_links.showShotClockWindow)
+            m_links.showShotClockWindow();
+    } else if (m_links.unloadShotClockWindow) {
+        m_links.unloadShotClockWindow();
+    }
+}
+
+void frmScoreboard::UpdateTeamNames()
+{
+}
+
+void frmScoreboard::RestoreBoxSize()
+{
+}
+
+void frmScoreboard::UpdateScoreboardView(int SB_X, int SB_Y, int OverrideScoreboardView)
+{
+    const ConfigRecord& config = Config();
+    QPoint boxOnScreen = pos() + picScoreBox->pos();
+    int x = units::twipsToWholePixels(twipsOf(boxOnScreen.x()));
+    int y = units::twipsToWholePixels(twipsOf(boxOnScreen.y()));
+    if (SB_X != NoPosition && SB_Y != NoPosition) {
+        x = units::twipsToWholePixels(SB_X);
+        y = units::twipsToWholePixels(SB_Y);
+    }
+    const int view = OverrideScoreboardView == ConfiguredView ? config.ScoreboardView : OverrideScoreboardView;
+    const int corner = config.RoundCorners ? units::toInt16(twipsOf(picScoreBox->height()) / 100.0) : 0;
+
+    if (view == 0) {
+        if (windowState() != Qt::WindowNoState)
+            setWindowState(Qt::WindowNoState);
+        resize(picScoreBox->size());
+        move(x, y);
+        picScoreBox->move(0, 0);
+        picScoreBox->clearMask();
+        setMask(roundedOutline(width(), height(), corner));
+    }
+    update();
+}
+
+void frmScoreboard::RecordBoxPlacement()
+{
+}
+
+void frmScoreboard::UpdateFormColors()
+{
+    const ConfigRecord& c = Config();
+    QPalette windowPalette = palette();
+    windowPalette.setColor(QPalette::Window, toQColor(c.GreenBackColor));
+    setPalette(windowPalette);
+    for (PictureBox* box : {picScoreBox, picScoreTime, picLogoContainer})
+        box->setBackColor(toQColor(c.FormBack));
+
+    const auto colourDisplay = [&c](auto* display, Colour lit) {
+        display->setBackColor(c.LEDBack);
+        display->setLitColor(lit);
+    };
+    colourDisplay(cdGame, c.TimeColor);
+    colourDisplay(ddShotClock, c.TimeColor);
+    colourDisplay(ddHomeScore, c.ScoreColor);
+    colourDisplay(ddVisitorScore, c.ScoreColor);
+    colourDisplay(ddPeriod, c.PeriodColor);
+
+    lblPeriod->setForeColor(toQColor(c.BorderColor));
+    lblShotClock->setForeColor(toQColor(c.BorderColor));
+    lblHomeName->setForeColor(toQColor(c.HomeColor));
+    lblVisitorName->setForeColor(toQColor(c.VisitorColor));
+    shpObjectSelected->setFillColor(toQColor(c.LEDSelected));
+}
+

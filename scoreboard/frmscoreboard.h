@@ -1,0 +1,142 @@
+#pragma once
+// The score box window. It owns the five LED displays, the two chronometers, the
+// two sound devices, the 50 ms refresh timer and the selection marker. The
+// configuration record flows in at load and after the options dialog; the
+// chronometers flow out to the displays on every refresh; every key from every
+// element reaches the one dispatcher AllKeyCode. Other windows are reached
+// through links that the program's window owner wires in, so this library does
+// not depend on them.
+//
+// Sources: frmscoreboard.cpp (elements, load, unload, options round trip),
+// frmscoreboard_clocks.cpp (refresh, clock commands, sounds),
+// frmscoreboard_keys.cpp (dispatcher, digit entry, selection, NumLock).
+
+#include "clockreadings.h"
+#include "clockseconds.h"
+
+#include <QTime>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+class Chronometer;
+class ClockDisplay;
+class DigitDisplay;
+class Image;
+class Label;
+class LedDisplay;
+class NumLock;
+class PictureBox;
+class QKeyEvent;
+class Shape;
+class SoundDevice;
+class TimeSource;
+
+class frmScoreboard : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // What the score box asks of the rest of the program.
+    struct Links
+    {
+        std::function<void()> showHelp;
+        std::function<void()> showOptionsDialog; // modal: returns when it closes
+        std::function<void()> showShotClockWindow;
+        std::function<void()> unloadShotClockWindow;
+        std::function<void(int)> copyShotClockCaption; // loads the shot clock window if needed
+        std::function<void()> endProcess;
+    };
+
+    frmScoreboard(const TimeSource& time, Links links, QWidget* parent = nullptr);
+    ~frmScoreboard() override;
+
+    void Form_Load();
+    void EndProgram();
+    void ReapplyAfterOptions();
+
+    void RefreshTime();
+    void AllKeyCode(int keyCode);
+    void AllKeyUp(int keyCode);
+    void ObjectSelected(QWidget* selectedObject);
+
+    // The clock commands the keys run.
+    void StartStopClock();
+    void ResetClock();
+    void ResetShotClock();
+    void Buzzer();
+    void PlayShotClock();
+
+    // Where NumLock is read and set; the platform's unless a test hands in its own.
+    void setNumLock(NumLock& numLock) { m_numLock = &numLock; }
+    // The local time for the time-of-day view, and whether it reads 12-hour.
+    void setLocalTime(std::function<QTime()> now, bool twelveHour);
+
+    // Window variables.
+    bool ClockTime = false;
+    bool ShotClockFollowsGame = false;
+    bool FormLoaded = false;
+    bool FirstResizeDone = false;
+
+    // The elements, for the routines and the tests that reach them by name.
+    PictureBox* picScoreBox = nullptr;
+    PictureBox* picScoreTime = nullptr;
+    PictureBox* picLogoContainer = nullptr;
+    ClockDisplay* cdGame = nullptr;
+    DigitDisplay* ddHomeScore = nullptr;
+    DigitDisplay* ddVisitorScore = nullptr;
+    DigitDisplay* ddPeriod = nullptr;
+    DigitDisplay* ddShotClock = nullptr;
+    Chronometer* chGame = nullptr;
+    Chronometer* chShotClock = nullptr;
+    SoundDevice* mmcBuzzer = nullptr;
+    SoundDevice* mmcShotClock = nullptr;
+    QTimer tmrClock1;
+    Shape* shpObjectSelected = nullptr;
+    Label* lblPeriod = nullptr;
+    Label* lblHomeName = nullptr;
+    Label* lblVisitorName = nullptr;
+    Label* lblShotClock = nullptr;
+    Image* imgLogo = nullptr;
+    Image* imgResizeSE = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createElements();
+    void createDisplays();
+    void connectElementEvents();
+    void Form_Resize();
+    void Form_Unload();
+    void tmrClock1_Timer();
+    void armExpiryRefresh();
+
+    // Key-down handlers of the elements that take typed entries.
+    void cdGame_KeyDown(int keyCode);
+    void scoreDisplay_KeyDown(DigitDisplay* display, int keyCode, int maxValue);
+    void ddShotClock_KeyDown(int keyCode);
+    void logKey(int keyCode) const;
+    void quickKey(DigitDisplay* display, const QString& step, int maxValue);
+
+    // Routines that the appearance and options work fills in.
+    void UpdateTeamNames();
+    void RestoreBoxSize();
+    void UpdateScoreboardView(int SB_X, int SB_Y, int OverrideScoreboardView);
+    void RecordBoxPlacement();
+    void UpdateFormColors();
+    void UpdateNumLock();
+
+    const TimeSource& m_time;
+    Links m_links;
+    NumLock* m_numLock = nullptr;
+    std::function<QTime()> m_localTime;
+    bool m_twelveHourClock = false;
+    ExpiryFlags m_expiry;
+    // Fires at the moment a running clock reaches zero, between the regular refreshes.
+    QTimer m_expiryRefresh;
+    bool m_unloaded = false;
+};

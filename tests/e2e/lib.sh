@@ -1,0 +1,133 @@
+# Shared steps of the end-to-end tests: a private X server, the real program with
+# a temporary settings folder, real X key and mouse events, screenshots.
+# Usage: source lib.sh; e2e_setup; e2e_launch; ... ; e2e_pass
+set -euo pipefail
+
+TALLIVOX_BIN="${TALLIVOX_BIN:?set by ctest}"
+E2E_NAME="$(basename "$0" .sh)"
+E2E_DIR="$(mktemp -d "${TMPDIR:-/tmp}/tallivox-$E2E_NAME.XXXXXX")"
+export XDG_CONFIG_HOME="$E2E_DIR/config"
+export XDG_RUNTIME_DIR="$E2E_DIR/runtime"
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+SETTINGS_FILE="$XDG_CONFIG_HOME/Tallivox/Tallivox.ini"
+XVFB_PID=""
+APP_PID=""
+
+e2e_cleanup() {
+    [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+    wait 2>/dev/null || true
+    if [ "${E2E_KEEP:-0}" = 1 ]; then echo "kept $E2E_DIR"; else rm -rf "$E2E_DIR"; fi
+}
+trap e2e_cleanup EXIT
+
+e2e_fail() {
+    echo "FAIL: $E2E_NAME: $*" >&2
+    [ -f "$SETTINGS_FILE" ] && { echo "--- settings:"; cat "$SETTINGS_FILE"; } >&2
+    [ -f "$E2E_DIR/app.log" ] && { echo "--- program output:"; tail -n 40 "$E2E_DIR/app.log"; } >&2
+    exit 1
+}
+
+# Starts a private X server with a white root window, so a screenshot tells the
+# desktop from the box.
+e2e_setup() {
+    local fd_file="$E2E_DIR/display"
+    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x1024x24}" -wr -nolisten tcp 3>"$fd_file" 2>"$E2E_DIR/xvfb.log" &
+    XVFB_PID=$!
+    for _ in $(seq 100); do
+        [ -s "$fd_file" ] && break
+        sleep 0.05
+    done
+    [ -s "$fd_file" ] || e2e_fail "Xvfb did not start"
+    export DISPLAY=":$(head -n1 "$fd_file")"
+    unset WAYLAND_DISPLAY
+    export QT_QPA_PLATFORM=xcb
+}
+
+e2e_launch() {
+    QT_LOGGING_RULES="tallivox.*.debug=true" "$TALLIVOX_BIN" "$@" >"$E2E_DIR/app.log" 2>&1 &
+    APP_PID=$!
+    WINDOW_ID=""
+    for _ in $(seq 200); do
+        WINDOW_ID="$(xdotool search --onlyvisible --name '^Tallivox$' 2>/dev/null | head -n1 || true)"
+        [ -n "$WINDOW_ID" ] && break
+        kill -0 "$APP_PID" 2>/dev/null || e2e_fail "the program ended before showing its window"
+        sleep 0.05
+    done
+    [ -n "$WINDOW_ID" ] || e2e_fail "no Tallivox window appeared"
+    sleep 0.3
+}
+
+# Gives the window the keyboard focus and sends real key events to it.
+e2e_key() {
+    xdotool windowfocus --sync "$WINDOW_ID" 2>/dev/null || xdotool windowfocus "$WINDOW_ID"
+    xdotool key --clearmodifiers "$@"
+}
+
+e2e_wait_exit() {
+    for _ in $(seq 100); do
+        kill -0 "$APP_PID" 2>/dev/null || { wait "$APP_PID" || true; APP_PID=""; return 0; }
+        sleep 0.05
+    done
+    e2e_fail "the program is still running"
+}
+
+e2e_shot() {
+    import -window root "$E2E_DIR/$1.png"
+    echo "$E2E_DIR/$1.png"
+}
+
+# Colour of one screen pixel as "r,g,b".
+e2e_pixel() {
+    local file="$1" x="$2" y="$3"
+    convert "$file" -format "%[fx:int(255*p{$x,$y}.r)],%[fx:int(255*p{$x,$y}.g)],%[fx:int(255*p{$x,$y}.b)]" info:
+}
+
+e2e_setting() {
+    local section="$1" key="$2"
+    awk -v s="[$section]" -v k="$key" '
+        $0 == s { inside = 1; next }
+        /^\[/ { inside = 0 }
+        inside && index($0, k "=") == 1 { print substr($0, length(k) + 2); exit }
+    ' "$SETTINGS_FILE"
+}
+
+# The displays as the program last reported them after a key, e.g. "home=12".
+e2e_last_state() {
+    sleep 0.3
+    grep 'key ' "$E2E_DIR/app.log" | tail -n1
+}
+
+e2e_expect_state() {
+    local want="$1" state
+    state="$(e2e_last_state)"
+    case " $state " in
+        *" $want "*) ;;
+        *) e2e_fail "expected $want, the program reports: $state" ;;
+    esac
+}
+
+e2e_click() {
+    xdotool mousemove --sync "$1" "$2" click 1
+}
+
+e2e_numlock_is_on() {
+    xset q | grep -q 'Num Lock: *on'
+}
+
+# Sets NumLock with a real key press, so keypad keys mean what the test expects.
+e2e_set_numlock() {
+    local want="$1"
+    if { [ "$want" = on ] && ! e2e_numlock_is_on; } || { [ "$want" = off ] && e2e_numlock_is_on; }; then
+        xdotool key Num_Lock
+    fi
+}
+
+e2e_same_screens() {
+    [ "$(compare -metric AE "$1" "$2" null: 2>&1 || true)" = 0 ]
+}
+
+e2e_pass() {
+    echo "PASS: $E2E_NAME"
+}

@@ -1,0 +1,75 @@
+#pragma once
+// A loaded score box on a stepped clock, with its links counted and no real
+// settings, sound or NumLock touched.
+
+#include "configrecord.h"
+#include "configstore.h"
+#include "frmscoreboard.h"
+#include "numlock.h"
+#include "timesource.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class FakeNumLock final : public NumLock
+{
+public:
+    bool on = false;
+    int changes = 0;
+    bool available() const override { return true; }
+    bool isOn() const override { return on; }
+    void setOn(bool state) override
+    {
+        on = state;
+        ++changes;
+    }
+};
+
+struct LinkLog
+{
+    int helpShown = 0;
+    int optionsShown = 0;
+    int shotClockShown = 0;
+    int shotClockUnloaded = 0;
+    int shotClockCopies = 0;
+    int lastShotClockCopy = 0;
+    int ended = 0;
+};
+
+struct ScoreboardFixture
+{
+    ManualTimeSource time;
+    FakeNumLock numLock;
+    LinkLog log;
+    QTemporaryDir programFolder;
+
+    // Defaults as on a first start; the caller may change the record before loading.
+    void resetConfig()
+    {
+        QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tallivox"), QStringLiteral("Tallivox"));
+        settings.clear();
+        settings.sync();
+        LoadConfig(Config(), settings, programFolder.path());
+        log = {};
+    }
+
+    std::unique_ptr<frmScoreboard> load()
+    {
+        frmScoreboard::Links links;
+        links.showHelp = [this] { ++log.helpShown; };
+        links.showOptionsDialog = [this] { ++log.optionsShown; };
+        links.showShotClockWindow = [this] { ++log.shotClockShown; };
+        links.unloadShotClockWindow = [this] { ++log.shotClockUnloaded; };
+        links.copyShotClockCaption = [this](int caption) {
+            ++log.shotClockCopies;
+            log.lastShotClockCopy = caption;
+        };
+        links.endProcess = [this] { ++log.ended; };
+        auto box = std::make_unique<frmScoreboard>(time, std::move(links));
+        box->setNumLock(numLock);
+        box->Form_Load();
+        return box;
+    }
+};
