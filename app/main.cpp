@@ -20,6 +20,6 @@ int main(int argc, char* argv[])
 
     LoadConfig();
     ProgramWindows windows(SteadyTimeSource::instance());
-    windows.showScoreboard();
+    windows.start();
     return app.exec();
 }

@@ -2,13 +2,16 @@
 // The one owner of the program's windows: it creates each window on first use,
 // hands out references, and deletes a window when it is unloaded, so that every
 // window exists at most once and none is a global.
+//
+// Sources: programwindows.cpp (score box and shot clock window),
+// programwindows_options.cpp, programwindows_help.cpp, programwindows_splash.cpp.
+
+#include "frmscoreboard.h"
 
 #include <QObject>
 #include <QPointer>
 
-
 class TimeSource;
-#include "frmscoreboard.h"
 
 class ProgramWindows : public QObject
 {
@@ -18,9 +21,30 @@ public:
     explicit ProgramWindows(const TimeSource& time, QObject* parent = nullptr);
     ~ProgramWindows() override;
 
+    // The start of a run: the splash, or the score box straight away.
+    void start();
+
     // Loads the score box (its load runs on first use) and shows it.
     void showScoreboard();
     frmScoreboard* scoreboard() const { return m_scoreboard; }
+
+    // The shot clock window: shown, unloaded, and given the shot clock's number
+    // (loaded without being shown when it is not there).
+    void showShotClockWindow();
+    void unloadShotClockWindow();
+    void copyShotClockCaption(int caption);
+    QWidget* shotClockWindow() const { return m_shotClock; }
+
+    // The options dialog, modal over `parent`; returns when it closes.
+    void showOptionsDialog(QWidget* parent);
+    // The help window, modeless; brought forward when it is already open.
+    void showHelp();
+    QWidget* helpWindow() const { return m_help; }
+
+    // The splash window and its hand-over to the score box.
+    void showSplash();
+    void GoScore();
+    QWidget* splashWindow() const { return m_splash; }
 
 private:
     frmScoreboard& scoreboardWindow();
@@ -28,4 +52,7 @@ private:
 
     const TimeSource& m_time;
     QPointer<frmScoreboard> m_scoreboard;
+    QPointer<QWidget> m_shotClock;
+    QPointer<QWidget> m_help;
+    QPointer<QWidget> m_splash;
 };

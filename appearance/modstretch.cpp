@@ -32,7 +32,7 @@ void collectControls(QWidget* parent, QList<QWidget*>& out)
     }
 }
 
-LedDisplay* led(QWidget* w) { return static_cast<LedDisplay*>(w); }
+LedDisplay* asLed(QWidget* w) { return static_cast<LedDisplay*>(w); }
 
 } // namespace
 
@@ -119,7 +119,7 @@ void CaptureLayout(LayoutSet& set, QWidget* form, QWidget* referenceBox)
             e.LightSpacing = toInt16(c->property("LightSpacing").toDouble() + LampSpacingBias);
             break;
         case LayoutKind::GlyphDisplay:
-            e.Size = led(c)->digitSize();
+            e.Size = asLed(c)->digitSize();
             break;
         case LayoutKind::ClockDisplay: {
             auto* d = static_cast<ClockDisplay*>(c);
@@ -196,7 +196,7 @@ void ApplyLayout(const LayoutSet& set, QWidget* form, QWidget* referenceBox)
         if (e.LightSpacing != 0)
             c->setProperty("LightSpacing", AtLeastOne(e.LightSpacing - LampSpacingBias) * s);
         if (e.Size != 0)
-            led(c)->setDigitSize(std::floor(AtLeastOne(e.Size * s)));
+            asLed(c)->setDigitSize(std::floor(AtLeastOne(e.Size * s)));
         const auto padding = [s](qint16 v) { return AtLeastOne(v * s); };
         if (auto* d = qobject_cast<DigitDisplay*>(c)) {
             if (e.PaddingH != 0) d->setPaddingH(padding(e.PaddingH));

@@ -1,0 +1,5 @@
+#include "programwindows.h"
+
+void ProgramWindows::showOptionsDialog(QWidget*)
+{
+}
