@@ -71,6 +71,8 @@ public:
     // The shape is drawn without a border; its width is kept so it scales with the box.
     int borderWidth() const { return m_borderWidth; }
     void setBorderWidth(int width) { m_borderWidth = width; }
+    QColor borderColor() const { return m_border; }
+    void setBorderColor(const QColor& colour) { m_border = colour; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -78,4 +80,5 @@ protected:
 private:
     QColor m_fill = Qt::black;
     int m_borderWidth = 1;
+    QColor m_border = Qt::black;
 };

@@ -18,15 +18,10 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLocale>
-#include <QPainterPath>
-#include <QRegion>
-#include <QScreen>
 
 namespace {
 
 constexpr int RefreshIntervalMs = 50;
-constexpr int NoPosition = -32768;
-constexpr int ConfiguredView = -1;
 constexpr int KeyEscape = 27;
 
 QRect twipsRect(double left, double top, double width, double height)
@@ -62,14 +57,6 @@ bool namesExistingFile(const QString& path)
     return !path.isEmpty() && QFileInfo(path).isFile();
 }
 
-// A rounded outline like the one the box is cut to, in device-independent pixels.
-QRegion roundedOutline(int width, int height, int corner)
-{
-    QPainterPath path;
-    path.addRoundedRect(QRectF(0, 0, width, height), corner / 2.0, corner / 2.0);
-    return QRegion(path.toFillPolygon().toPolygon());
-}
-
 } // namespace
 
 frmScoreboard::frmScoreboard(const TimeSource& time, Links links, QWidget* parent)
@@ -85,6 +72,7 @@ frmScoreboard::frmScoreboard(const TimeSource& time, Links links, QWidget* paren
     setLocalTime(&QTime::currentTime, QLocale::system().timeFormat(QLocale::ShortFormat).contains(u'a', Qt::CaseInsensitive));
     createElements();
     connectElementEvents();
+    connectMouseGestures();
 
     tmrClock1.setTimerType(Qt::PreciseTimer);
     tmrClock1.setInterval(RefreshIntervalMs);
@@ -323,67 +311,3 @@ void frmScoreboard::ReapplyAfterOptions()
         m_links.unloadShotClockWindow();
     }
 }
-
-void frmScoreboard::UpdateTeamNames()
-{
-}
-
-void frmScoreboard::RestoreBoxSize()
-{
-}
-
-void frmScoreboard::UpdateScoreboardView(int SB_X, int SB_Y, int OverrideScoreboardView)
-{
-    const ConfigRecord& config = Config();
-    QPoint boxOnScreen = pos() + picScoreBox->pos();
-    int x = units::twipsToWholePixels(twipsOf(boxOnScreen.x()));
-    int y = units::twipsToWholePixels(twipsOf(boxOnScreen.y()));
-    if (SB_X != NoPosition && SB_Y != NoPosition) {
-        x = units::twipsToWholePixels(SB_X);
-        y = units::twipsToWholePixels(SB_Y);
-    }
-    const int view = OverrideScoreboardView == ConfiguredView ? config.ScoreboardView : OverrideScoreboardView;
-    const int corner = config.RoundCorners ? units::toInt16(twipsOf(picScoreBox->height()) / 100.0) : 0;
-
-    if (view == 0) {
-        if (windowState() != Qt::WindowNoState)
-            setWindowState(Qt::WindowNoState);
-        resize(picScoreBox->size());
-        move(x, y);
-        picScoreBox->move(0, 0);
-        picScoreBox->clearMask();
-        setMask(roundedOutline(width(), height(), corner));
-    }
-    update();
-}
-
-void frmScoreboard::RecordBoxPlacement()
-{
-}
-
-void frmScoreboard::UpdateFormColors()
-{
-    const ConfigRecord& c = Config();
-    QPalette windowPalette = palette();
-    windowPalette.setColor(QPalette::Window, toQColor(c.GreenBackColor));
-    setPalette(windowPalette);
-    for (PictureBox* box : {picScoreBox, picScoreTime, picLogoContainer})
-        box->setBackColor(toQColor(c.FormBack));
-
-    const auto colourDisplay = [&c](auto* display, Colour lit) {
-        display->setBackColor(c.LEDBack);
-        display->setLitColor(lit);
-    };
-    colourDisplay(cdGame, c.TimeColor);
-    colourDisplay(ddShotClock, c.TimeColor);
-    colourDisplay(ddHomeScore, c.ScoreColor);
-    colourDisplay(ddVisitorScore, c.ScoreColor);
-    colourDisplay(ddPeriod, c.PeriodColor);
-
-    lblPeriod->setForeColor(toQColor(c.BorderColor));
-    lblShotClock->setForeColor(toQColor(c.BorderColor));
-    lblHomeName->setForeColor(toQColor(c.HomeColor));
-    lblVisitorName->setForeColor(toQColor(c.VisitorColor));
-    shpObjectSelected->setFillColor(toQColor(c.LEDSelected));
-}
-

@@ -46,8 +46,13 @@ public:
         std::function<void()> showShotClockWindow;
         std::function<void()> unloadShotClockWindow;
         std::function<void(int)> copyShotClockCaption; // loads the shot clock window if needed
+        std::function<void()> colourShotClockWindow;    // loads it too
         std::function<void()> endProcess;
     };
+
+    // Arguments of UpdateScoreboardView: no position given, the configured view.
+    static constexpr int NoPosition = -32768;
+    static constexpr int ConfiguredView = -1;
 
     frmScoreboard(const TimeSource& time, Links links, QWidget* parent = nullptr);
     ~frmScoreboard() override;
@@ -60,6 +65,20 @@ public:
     void AllKeyCode(int keyCode);
     void AllKeyUp(int keyCode);
     void ObjectSelected(QWidget* selectedObject);
+
+    void UpdateTeamNames();
+    void RestoreBoxSize();
+    void RepositionResizer();
+    void UpdateScoreboardView(int SB_X, int SB_Y, int OverrideScoreboardView);
+    void UpdateFormColors();
+
+    // Moving the box from any part of it, resizing it from the corner grip.
+    void ScoreBoxMouseDown(const QPointF& globalPos);
+    void ScoreBoxMouseMove(const QPointF& globalPos);
+    void ScoreBoxMouseUp();
+    void ResizeMouseDown(const QPointF& globalPos);
+    void ResizeMouseMove(const QPointF& globalPos);
+    void ResizeMouseUp();
 
     // The clock commands the keys run.
     void StartStopClock();
@@ -78,6 +97,12 @@ public:
     bool ShotClockFollowsGame = false;
     bool FormLoaded = false;
     bool FirstResizeDone = false;
+    bool MovingScoreBox = false;
+    bool ResizingScoreBox = false;
+    qint32 BoxWidth = 0;
+    qint32 BoxHeight = 0;
+    qint32 MouseStartX = 0;
+    qint32 MouseStartY = 0;
 
     // The elements, for the routines and the tests that reach them by name.
     PictureBox* picScoreBox = nullptr;
@@ -122,13 +147,12 @@ private:
     void logKey(int keyCode) const;
     void quickKey(DigitDisplay* display, const QString& step, int maxValue);
 
-    // Routines that the appearance and options work fills in.
-    void UpdateTeamNames();
-    void RestoreBoxSize();
-    void UpdateScoreboardView(int SB_X, int SB_Y, int OverrideScoreboardView);
     void RecordBoxPlacement();
-    void UpdateFormColors();
     void UpdateNumLock();
+    void connectMouseGestures();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // The box's top-left corner on the screen, in twips.
+    QPoint boxScreenTwips() const;
 
     const TimeSource& m_time;
     Links m_links;

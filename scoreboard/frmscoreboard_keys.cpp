@@ -23,8 +23,6 @@
 Q_LOGGING_CATEGORY(lcKeys, "tallivox.keys", QtWarningMsg)
 
 namespace {
-constexpr int NoPosition = -32768;
-constexpr int ConfiguredView = -1;
 constexpr int MaxScore = 199;
 constexpr int MaxPeriod = 9;
 constexpr int MaxGameSeconds = 5999;

@@ -5,7 +5,7 @@ source "$(dirname "$0")/lib.sh"
 e2e_setup
 e2e_launch
 
-e2e_click 140 20          # the home score
+e2e_click_score_time 25 15   # the home score
 e2e_key 1 2 Return
 e2e_expect_state "home=12"
 
@@ -13,7 +13,7 @@ e2e_set_numlock on
 e2e_key KP_3 KP_4 KP_Enter
 e2e_expect_state "home=34"
 
-e2e_click 140 62          # the visitor score
+e2e_click_score_time 25 55   # the visitor score
 e2e_key 7 Return
 e2e_expect_state "visitor=7"
 e2e_key shift+1 Return    # Shift+1 is still the 1 key
@@ -24,7 +24,7 @@ e2e_set_numlock off
 e2e_key KP_Insert KP_Prior
 e2e_expect_state "home=38"
 
-e2e_click 210 58          # the game clock
+e2e_click_score_time 100 58  # the game clock
 e2e_key 5 period 3 Return
 e2e_expect_state "clock=5:03"
 

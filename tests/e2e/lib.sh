@@ -112,6 +112,17 @@ e2e_click() {
     xdotool mousemove --sync "$1" "$2" click 1
 }
 
+# Clicks a point of the score and time block, given in pixels from its top-left
+# corner at the designed height; the block is the box's right 233 pixels.
+e2e_click_score_time() {
+    local geometry x y w
+    geometry="$(xdotool getwindowgeometry "$WINDOW_ID")"
+    x="$(echo "$geometry" | sed -n 's/.*Position: \([0-9-]*\),.*/\1/p')"
+    y="$(echo "$geometry" | sed -n 's/.*Position: [0-9-]*,\([0-9-]*\).*/\1/p')"
+    w="$(echo "$geometry" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')"
+    e2e_click $((x + w - 233 + $1)) $((y + $2))
+}
+
 e2e_numlock_is_on() {
     xset q | grep -q 'Num Lock: *on'
 }

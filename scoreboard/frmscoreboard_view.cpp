@@ -1,0 +1,260 @@
+// The score box's appearance: team names and the shot clock or logo, the box
+// brought to its saved height with everything in proportion, the two views with
+// the rounded outline, the colours, and moving and resizing with the mouse.
+
+#include "frmscoreboard.h"
+
+#include "clockdisplay.h"
+#include "colour.h"
+#include "configrecord.h"
+#include "controls.h"
+#include "digitdisplay.h"
+#include "fitpicture.h"
+#include "modcolor.h"
+#include "modscorebox.h"
+#include "modstretch.h"
+#include "units.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace {
+
+using units::pixelsToTwips;
+using units::toInt16;
+using units::twipsToWholePixels;
+
+constexpr int GripTwips = 240;
+constexpr int GripInsetTwips = 20;
+constexpr qint16 MaximumBoxHeightTwips = 32767;
+// Pixels a label may grow to before its width in twips would leave 16 bits.
+constexpr int MaximumLabelPixels = 32767 / units::TwipsPerPixel;
+
+} // namespace
+
+QPoint frmScoreboard::boxScreenTwips() const
+{
+    const QPoint p = pos() + picScoreBox->pos();
+    return {toInt16(pixelsToTwips(p.x())), toInt16(pixelsToTwips(p.y()))};
+}
+
+void frmScoreboard::UpdateTeamNames()
+{
+    const ConfigRecord& config = Config();
+    lblHomeName->setText(config.HomeText);
+    lblVisitorName->setText(config.VisitorText);
+    lblPeriod->setText(config.PeriodText);
+
+    // The names size themselves to their text, then share the wider width.
+    for (Label* name : {lblHomeName, lblVisitorName}) {
+        const QSize hint = name->sizeHint();
+        name->resize(std::clamp(hint.width(), 1, MaximumLabelPixels), std::max(hint.height(), 1));
+    }
+    const int nameWidth = std::max(lblHomeName->width(), lblVisitorName->width());
+    lblHomeName->resize(nameWidth, lblHomeName->height());
+    lblVisitorName->resize(nameWidth, lblVisitorName->height());
+
+    picScoreTime->move(lblHomeName->x() + nameWidth, picScoreTime->y());
+    picScoreBox->resize(picScoreTime->x() + picScoreTime->width(), picScoreBox->height());
+
+    lblShotClock->setVisible(config.UseShotClock);
+    ddShotClock->setVisible(config.UseShotClock);
+    imgLogo->setVisible(!config.UseShotClock);
+    if (!config.UseShotClock)
+        FitPicture(imgLogo, picLogoContainer, config.BoardPic);
+    SetLedType(this, config.LEDType);
+}
+
+void frmScoreboard::RestoreBoxSize()
+{
+    CaptureLayout(ScoreBoxLayout(), this, picScoreBox);
+    const double aspect = double(picScoreBox->width()) / std::max(1, picScoreBox->height());
+    // A stored height outside what the box can be dragged to is held at the nearest size it can have.
+    const double height = std::clamp<qint16>(Config().Height, MinimumBoxHeightTwips, MaximumBoxHeightTwips);
+    const double width = std::min(height * aspect, double(MaximumBoxHeightTwips));
+    picScoreBox->resize(std::max(1, twipsToWholePixels(width)), twipsToWholePixels(height));
+    ApplyLayout(ScoreBoxLayout(), this, picScoreBox);
+    RepositionResizer();
+}
+
+void frmScoreboard::RepositionResizer()
+{
+    const double containerWidth = pixelsToTwips(picLogoContainer->width());
+    const double containerHeight = pixelsToTwips(picLogoContainer->height());
+    imgResizeSE->setGeometry(twipsToWholePixels(containerWidth - GripTwips - GripInsetTwips),
+                             twipsToWholePixels(containerHeight - GripTwips), twipsToWholePixels(GripTwips),
+                             twipsToWholePixels(GripTwips));
+    imgResizeSE->raise();
+}
+
+void frmScoreboard::UpdateScoreboardView(int SB_X, int SB_Y, int OverrideScoreboardView)
+{
+    const ConfigRecord& config = Config();
+    const QPoint current = boxScreenTwips();
+    const bool positionGiven = SB_X != NoPosition && SB_Y != NoPosition;
+    const QPoint boxAt(twipsToWholePixels(positionGiven ? SB_X : current.x()),
+                       twipsToWholePixels(positionGiven ? SB_Y : current.y()));
+    const int view = OverrideScoreboardView == ConfiguredView ? config.ScoreboardView : OverrideScoreboardView;
+    const int corner = config.RoundCorners ? outlineCorner(pixelsToTwips(picScoreBox->height())) : 0;
+
+    if (view == 1) {
+        // The key colour fills the screen the box is on; the box keeps its place.
+        QScreen* screen = QGuiApplication::screenAt(boxAt + QPoint(1, 1));
+        if (!screen)
+            screen = this->screen();
+        setWindowState(Qt::WindowMaximized);
+        setGeometry(screen->geometry());
+        picScoreBox->move(boxAt - pos());
+        picScoreBox->setMask(roundedOutline(picScoreBox->width(), picScoreBox->height(), corner));
+        clearMask();
+    } else if (view == 0) {
+        if (windowState() != Qt::WindowNoState)
+            setWindowState(Qt::WindowNoState);
+        resize(picScoreBox->size());
+        move(boxAt);
+        picScoreBox->move(0, 0);
+        picScoreBox->clearMask();
+        setMask(roundedOutline(width(), height(), corner));
+    }
+    update();
+}
+
+void frmScoreboard::RecordBoxPlacement()
+{
+    ConfigRecord& config = Config();
+    const QPoint box = boxScreenTwips();
+    config.StartX = qint16(box.x());
+    config.StartY = qint16(box.y());
+    config.Height = toInt16(pixelsToTwips(picScoreBox->height()));
+}
+
+void frmScoreboard::UpdateFormColors()
+{
+    const ConfigRecord& c = Config();
+    QPalette windowPalette = palette();
+    windowPalette.setColor(QPalette::Window, toQColor(c.GreenBackColor));
+    setPalette(windowPalette);
+    picScoreBox->setBackColor(toQColor(c.FormBack));
+    ColorDisplay(cdGame, c.TimeColor);
+    ColorDisplay(ddShotClock, c.TimeColor);
+    ColorDisplay(ddHomeScore, c.ScoreColor);
+    ColorDisplay(ddVisitorScore, c.ScoreColor);
+    ColorDisplay(ddPeriod, c.PeriodColor);
+    ColorControls(this, {QStringLiteral("lblHomeName"), QStringLiteral("lblVisitorName"),
+                         QStringLiteral("picLogoContainer"), QStringLiteral("shpObjectSelected")});
+    lblHomeName->setForeColor(toQColor(c.HomeColor));
+    lblVisitorName->setForeColor(toQColor(c.VisitorColor));
+    picLogoContainer->setBackColor(toQColor(c.FormBack));
+    shpObjectSelected->setFillColor(toQColor(c.LEDSelected));
+    if (c.ShowShotClockScreen && m_links.colourShotClockWindow)
+        m_links.colourShotClockWindow();
+}
+
+// Labels and the logo let the mouse through to the box beneath them, so every
+// press on the box reaches one of the picture boxes or a display exactly once.
+void frmScoreboard::connectMouseGestures()
+{
+    for (QWidget* passive : std::initializer_list<QWidget*>{lblHomeName, lblVisitorName, lblPeriod, lblShotClock, imgLogo})
+        passive->setAttribute(Qt::WA_TransparentForMouseEvents);
+    for (PictureBox* box : {picScoreBox, picScoreTime, picLogoContainer}) {
+        connect(box, &PictureBox::MouseDown, this, [this](QMouseEvent* e) { ScoreBoxMouseDown(e->globalPosition()); });
+        connect(box, &PictureBox::MouseMove, this, [this](QMouseEvent* e) { ScoreBoxMouseMove(e->globalPosition()); });
+        connect(box, &PictureBox::MouseUp, this, [this] { ScoreBoxMouseUp(); });
+    }
+    for (LedDisplay* d : std::initializer_list<LedDisplay*>{ddHomeScore, ddVisitorScore, ddPeriod, ddShotClock, cdGame}) {
+        connect(d, &LedDisplay::MouseDown, this, [this](QMouseEvent* e) { ScoreBoxMouseDown(e->globalPosition()); });
+        connect(d, &LedDisplay::MouseMove, this, [this](QMouseEvent* e) { ScoreBoxMouseMove(e->globalPosition()); });
+        connect(d, &LedDisplay::MouseUp, this, [this] { ScoreBoxMouseUp(); });
+    }
+    imgResizeSE->installEventFilter(this);
+}
+
+bool frmScoreboard::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != imgResizeSE)
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        ResizeMouseDown(static_cast<QMouseEvent*>(event)->globalPosition());
+        return true;
+    case QEvent::MouseMove:
+        ResizeMouseMove(static_cast<QMouseEvent*>(event)->globalPosition());
+        return true;
+    case QEvent::MouseButtonRelease:
+        ResizeMouseUp();
+        return true;
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
+}
+
+// Pointer positions are taken on the screen, in twips: the pressed control moves
+// with the box, so the drift since the last move is what the box follows.
+void frmScoreboard::ScoreBoxMouseDown(const QPointF& globalPos)
+{
+    MouseStartX = units::toInt32(pixelsToTwips(globalPos.x()));
+    MouseStartY = units::toInt32(pixelsToTwips(globalPos.y()));
+    MovingScoreBox = true;
+}
+
+void frmScoreboard::ScoreBoxMouseMove(const QPointF& globalPos)
+{
+    if (!MovingScoreBox)
+        return;
+    const qint32 px = units::toInt32(pixelsToTwips(globalPos.x()));
+    const qint32 py = units::toInt32(pixelsToTwips(globalPos.y()));
+    const QPoint box = boxScreenTwips();
+    const int x = toInt16(double(px - MouseStartX) + box.x());
+    const int y = toInt16(double(py - MouseStartY) + box.y());
+    MouseStartX = px;
+    MouseStartY = py;
+    const int view = Config().ScoreboardView;
+    if (view == 0) {
+        move(twipsToWholePixels(x), twipsToWholePixels(y));
+        picScoreBox->move(0, 0);
+    } else if (view == 1) {
+        picScoreBox->move(QPoint(twipsToWholePixels(x), twipsToWholePixels(y)) - pos());
+    }
+}
+
+void frmScoreboard::ScoreBoxMouseUp()
+{
+    MovingScoreBox = false;
+}
+
+void frmScoreboard::ResizeMouseDown(const QPointF& globalPos)
+{
+    CaptureLayout(ScoreBoxLayout(), this, picScoreBox);
+    MouseStartX = units::toInt32(pixelsToTwips(globalPos.x()));
+    MouseStartY = units::toInt32(pixelsToTwips(globalPos.y()));
+    BoxWidth = units::toInt32(pixelsToTwips(picScoreBox->width()));
+    BoxHeight = units::toInt32(pixelsToTwips(picScoreBox->height()));
+    ResizingScoreBox = true;
+}
+
+void frmScoreboard::ResizeMouseMove(const QPointF& globalPos)
+{
+    if (!ResizingScoreBox)
+        return;
+    // The grip stays put during the gesture: the size is the start size plus the
+    // pointer's whole travel, kept in the box's proportions.
+    const int w = units::toInt32(pixelsToTwips(globalPos.x()) - MouseStartX + BoxWidth);
+    const int h = units::toInt32(pixelsToTwips(globalPos.y()) - MouseStartY + BoxHeight);
+    const QSize size = resizedBoxTwips(BoxWidth, BoxHeight, w, h);
+    picScoreBox->resize(twipsToWholePixels(std::min(size.width(), 32767)),
+                        twipsToWholePixels(std::min(size.height(), 32767)));
+    UpdateScoreboardView(NoPosition, NoPosition, ConfiguredView);
+}
+
+void frmScoreboard::ResizeMouseUp()
+{
+    if (!ResizingScoreBox)
+        return;
+    ResizingScoreBox = false;
+    ApplyLayout(ScoreBoxLayout(), this, picScoreBox);
+    UpdateScoreboardView(NoPosition, NoPosition, ConfiguredView);
+    RepositionResizer();
+}
