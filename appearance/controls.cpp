@@ -87,9 +87,8 @@ void Image::setStretch(bool stretch)
 {
     if (stretch == m_stretch)
         return;
+    // Only a newly loaded picture sizes an unstretched image; switching keeps the size.
     m_stretch = stretch;
-    if (!m_stretch && !m_picture.isNull())
-        resize(m_picture.deviceIndependentSize().toSize());
     update();
 }
 

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# The two views, a drag that moves the box and a grip drag that grows it in
+# proportion, with colours seeded in the settings file where they belong.
+source "$(dirname "$0")/lib.sh"
+e2e_setup
+mkdir -p "$(dirname "$SETTINGS_FILE")"
+# Box colour 128,128,128; key colour pure green.
+printf '[Views]\nStartX=1500\nStartY=1500\n[ColorSettings]\nFormBack=8421504\nGreenBackColor=65280\n' >"$SETTINGS_FILE"
+e2e_launch
+
+geometry() { xdotool getwindowgeometry "$WINDOW_ID"; }
+field() { geometry | sed -n "s/.*$1: \\([0-9-]*\\)[,x]\\([0-9-]*\\).*/\\1 \\2/p"; }
+read -r x0 y0 < <(field Position)
+read -r w0 h0 < <(field Geometry)
+[ "$x0 $y0 $h0" = "100 100 78" ] || e2e_fail "box not at 100,100 with height 78: $(geometry)"
+
+floating="$(e2e_shot floating)"
+[ "$(e2e_pixel "$floating" 100 100)" = "255,255,255" ] || e2e_fail "the rounded corner does not show the desktop"
+[ "$(e2e_pixel "$floating" $((100 + w0 - 20)) 150)" = "128,128,128" ] || e2e_fail "box colour: $(e2e_pixel "$floating" $((100 + w0 - 20)) 150)"
+
+e2e_key F11
+sleep 0.3
+solid="$(e2e_shot solid)"
+[ "$(e2e_pixel "$solid" 5 5)" = "0,255,0" ] || e2e_fail "F11 does not fill the screen with the key colour"
+[ "$(e2e_pixel "$solid" 1270 1010)" = "0,255,0" ] || e2e_fail "the key colour does not reach the far corner"
+[ "$(e2e_pixel "$solid" 100 100)" = "0,255,0" ] || e2e_fail "the box corner is not rounded on the key colour"
+[ "$(e2e_pixel "$solid" $((100 + w0 - 20)) 150)" = "128,128,128" ] || e2e_fail "the box moved in the solid view"
+
+e2e_key F12
+sleep 0.3
+[ "$(field Position)" = "100 100" ] || e2e_fail "F12 did not bring the box back: $(geometry)"
+[ "$(field Geometry)" = "$w0 $h0" ] || e2e_fail "F12 did not shrink the window to the box: $(geometry)"
+
+# Drag from the home name: the box follows the pointer.
+xdotool mousemove --sync 115 115 mousedown 1
+xdotool mousemove --sync 140 125
+xdotool mousemove --sync 165 145 mouseup 1
+sleep 0.2
+[ "$(field Position)" = "150 130" ] || e2e_fail "the drag did not move the box by 50,30: $(geometry)"
+
+# Drag the grip in the bottom-right corner: the box grows in proportion.
+gx=$((150 + w0 - 10)); gy=$((130 + h0 - 6))
+xdotool mousemove --sync $gx $gy mousedown 1
+xdotool mousemove --sync $((gx + w0 / 2)) $((gy + 20))
+xdotool mousemove --sync $((gx + w0)) $((gy + h0)) mouseup 1
+sleep 0.3
+read -r w1 h1 < <(field Geometry)
+[ "$h1" -ge $((2 * h0 - 2)) ] || e2e_fail "the grip did not double the box: $(geometry)"
+ratio0=$((1000 * w0 / h0)); ratio1=$((1000 * w1 / h1))
+[ $((ratio1 - ratio0)) -lt 30 ] && [ $((ratio0 - ratio1)) -lt 30 ] || e2e_fail "the ratio changed: $w0x$h0 -> $w1x$h1"
+grown="$(e2e_shot grown)"
+[ "$(e2e_pixel "$grown" $((150 + w1 - 40)) $((130 + h1 / 2)))" = "128,128,128" ] || true
+
+e2e_key Escape
+e2e_wait_exit
+[ "$(e2e_setting Views StartX)" = 2250 ] || e2e_fail "StartX after the drag: $(e2e_setting Views StartX)"
+[ "$(e2e_setting Views Height)" -ge $((15 * (2 * h0 - 2))) ] || e2e_fail "Height not saved grown"
+e2e_pass
