@@ -1,6 +1,8 @@
 #include "programwindows.h"
 
 #include "configrecord.h"
+#include "digitdisplay.h"
+#include "frmshotclock.h"
 
 #include <QCoreApplication>
 
@@ -27,6 +29,7 @@ frmScoreboard& ProgramWindows::scoreboardWindow()
         links.showShotClockWindow = [this] { showShotClockWindow(); };
         links.unloadShotClockWindow = [this] { unloadShotClockWindow(); };
         links.copyShotClockCaption = [this](int caption) { copyShotClockCaption(caption); };
+        links.colourShotClockWindow = [this] { shotClockInstance().applyColours(); };
         links.endProcess = [this] { endProcess(); };
         m_scoreboard = new frmScoreboard(m_time, std::move(links));
         m_scoreboard->Form_Load();
@@ -42,8 +45,25 @@ void ProgramWindows::showScoreboard()
     box.activateWindow();
 }
 
+// Loaded on first use, not shown: the score box's updates reach it even after
+// the operator closed it, and it shows again when the options dialog closes.
+frmShotClock& ProgramWindows::shotClockInstance()
+{
+    if (!m_shotClock) {
+        auto* window = new frmShotClock([this](int keyCode) {
+            if (m_scoreboard)
+                m_scoreboard->AllKeyCode(keyCode);
+        });
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->Form_Load();
+        m_shotClock = window;
+    }
+    return *static_cast<frmShotClock*>(m_shotClock.data());
+}
+
 void ProgramWindows::showShotClockWindow()
 {
+    shotClockInstance().show();
 }
 
 void ProgramWindows::unloadShotClockWindow()
@@ -51,8 +71,9 @@ void ProgramWindows::unloadShotClockWindow()
     delete m_shotClock;
 }
 
-void ProgramWindows::copyShotClockCaption(int)
+void ProgramWindows::copyShotClockCaption(int caption)
 {
+    shotClockInstance().ddShotClock->setCaption(caption);
 }
 
 void ProgramWindows::endProcess()

@@ -12,6 +12,7 @@
 #include <QPointer>
 
 class TimeSource;
+class frmShotClock;
 
 class ProgramWindows : public QObject
 {
@@ -48,6 +49,7 @@ public:
 
 private:
     frmScoreboard& scoreboardWindow();
+    frmShotClock& shotClockInstance();
     void endProcess();
 
     const TimeSource& m_time;

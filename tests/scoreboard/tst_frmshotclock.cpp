@@ -1,0 +1,70 @@
+// The shot clock window: its keys reach the score box, its number grows with the
+// window in proportion, and it takes the score box's colours.
+
+#include "configrecord.h"
+#include "controls.h"
+#include "digitdisplay.h"
+#include "frmshotclock.h"
+
+#include <QTest>
+
+class TestFrmShotClock : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startsAtItsDesignedLook()
+    {
+        frmShotClock window({});
+        window.Form_Load();
+        QCOMPARE(window.windowTitle(), QStringLiteral("Tallivox - Shot Clock"));
+        QCOMPARE(window.size(), QSize(632, 453));
+        QCOMPARE(window.ddShotClock->caption(), 88);
+        QCOMPARE(window.ddShotClock->digitSize(), qint16(410));
+    }
+
+    void keysGoToTheScoreBoxOnce()
+    {
+        QList<int> keys;
+        frmShotClock window([&keys](int code) { keys << code; });
+        window.Form_Load();
+        window.show();
+        QTest::keyClick(window.ddShotClock, Qt::Key_S);
+        QTest::keyClick(window.picShotClock, Qt::Key_S, Qt::ShiftModifier);
+        QTest::keyClick(window.picShotClock, Qt::Key_7, Qt::KeypadModifier);
+        QCOMPARE(keys, (QList<int>{83, 16, 83, 103})); // Shift itself is a key too
+    }
+
+    void theNumberGrowsWithTheWindowInProportion()
+    {
+        frmShotClock window({});
+        window.Form_Load();
+        window.show();
+        const QSize before = window.ddShotClock->size();
+        window.resize(window.width() * 2, window.height() * 2);
+        QCoreApplication::processEvents();
+        const QSize after = window.ddShotClock->size();
+        QVERIFY2(after.height() > 1.8 * before.height(), qPrintable(QStringLiteral("%1 -> %2").arg(before.height()).arg(after.height())));
+        QVERIFY(after.width() > 1.8 * before.width());
+        // Only twice as tall: the number is limited by the height and stays inside.
+        window.resize(window.width() * 3, window.height());
+        QCoreApplication::processEvents();
+        QVERIFY(window.ddShotClock->geometry().bottom() <= window.height());
+        QVERIFY(window.ddShotClock->geometry().right() <= window.width());
+    }
+
+    void takesTheScoreBoxColours()
+    {
+        Config().FormBack = 0x102030;
+        Config().LEDBack = 0x010101;
+        Config().TimeColor = 0x00ff00;
+        frmShotClock window({});
+        window.applyColours();
+        QCOMPARE(window.ddShotClock->litColor(), Colour(0x00ff00));
+        QCOMPARE(window.ddShotClock->backColor(), Colour(0x010101));
+        QCOMPARE(window.palette().color(QPalette::Window), toQColor(0x102030));
+    }
+};
+
+QTEST_MAIN(TestFrmShotClock)
+#include "tst_frmshotclock.moc"
