@@ -87,6 +87,9 @@ public:
     void Buzzer();
     void PlayShotClock();
 
+    // The single refresh armed for the moment a running clock reaches zero.
+    const QTimer& expiryRefresh() const { return m_expiryRefresh; }
+
     // Where NumLock is read and set; the platform's unless a test hands in its own.
     void setNumLock(NumLock& numLock) { m_numLock = &numLock; }
     // The local time for the time-of-day view, and whether it reads 12-hour.
