@@ -14,6 +14,7 @@
 #include "testwave.h"
 
 #include <QFile>
+#include <QSignalSpy>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -131,6 +132,43 @@ private Q_SLOTS:
         box->ReapplyAfterOptions();
         QVERIFY(box->mmcShotClock->isOpen());
         QCOMPARE(f.log.shotClockShown, 1);
+    }
+
+    void gameExpirySoundsTheBuzzerOnceAndStopsBothClocks()
+    {
+        Config().BuzzerFile = f.programFolder.filePath(QStringLiteral("buzzer.wav"));
+        Config().ShotClockFile = f.programFolder.filePath(QStringLiteral("horn.wav"));
+        QVERIFY(writeTestWave(Config().BuzzerFile));
+        QVERIFY(writeTestWave(Config().ShotClockFile));
+        Config().UseShotClock = true;
+        auto box = makeLoadedBox();
+        QSignalSpy buzzer(box->mmcBuzzer, &SoundDevice::playRequested);
+        QSignalSpy horn(box->mmcShotClock, &SoundDevice::playRequested);
+        box->chGame->setSeconds(ClockSeconds::fromSeconds(1));
+        box->AllKeyCode('S');
+        f.time.advanceMs(1000);
+        box->RefreshTime();
+        box->RefreshTime();
+        QCOMPARE(buzzer.count(), 1);
+        QCOMPARE(horn.count(), 0);
+        QVERIFY(!box->chGame->running());
+        QVERIFY(!box->chShotClock->running());
+        QCOMPARE(box->cdGame->shownText(), QStringLiteral("0.0"));
+        // The buzzer key sounds it again from the start.
+        box->AllKeyCode('B');
+        QCOMPARE(buzzer.count(), 2);
+    }
+
+    void aClockAboutToRunOutArmsARefreshForItsZero()
+    {
+        auto box = makeLoadedBox();
+        box->chGame->setSeconds(ClockSeconds::fromTicks(300)); // 30 ms
+        box->AllKeyCode('S');
+        QVERIFY(box->expiryRefresh().isActive());
+        QCOMPARE(box->expiryRefresh().interval(), 30);
+        box->AllKeyCode('S');
+        box->RefreshTime();
+        QVERIFY(!box->expiryRefresh().isActive()); // a stopped clock needs none
     }
 
     void afterOptionsAMissingSoundIsHandedOverAndStaysSilent()
