@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QtEndian>
 #include <QLoggingCategory>
 #include <QPointer>
 #include <QSoundEffect>
@@ -29,7 +30,38 @@ bool SoundDevice::isWaveFile(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         return false;
     const QByteArray head = file.read(12);
-    return head.size() == 12 && head.startsWith("RIFF") && head.endsWith("WAVE");
+    if (head.size() != 12 || !head.startsWith("RIFF") || !head.endsWith("WAVE"))
+        return false;
+
+    // Qt's loader waits for the rest of a clip that is cut short and never
+    // gives up, and while any load waits, releasing any other clip blocks the
+    // thread that releases it. So the chunk headers are walked (their bodies
+    // are skipped, not read): the format chunk must be whole and the sample
+    // data must all be there.
+    const qint64 size = file.size();
+    qint64 pos = 12;
+    bool haveFormat = false;
+    for (int chunks = 0; chunks < 64 && pos + 8 <= size; ++chunks) {
+        if (!file.seek(pos))
+            return false;
+        const QByteArray header = file.read(8);
+        if (header.size() != 8)
+            return false;
+        const qint64 body = pos + 8;
+        const qint64 length = qFromLittleEndian<quint32>(header.constData() + 4);
+        const QByteArray id = header.left(4);
+        if (body + length > size)
+            return false;
+        if (id == "data")
+            return haveFormat;
+        if (id == "fmt ") {
+            if (length < 16)
+                return false;
+            haveFormat = true;
+        }
+        pos = body + length + (length & 1);
+    }
+    return false;
 }
 
 void SoundDevice::open()
