@@ -22,7 +22,6 @@
 namespace {
 
 constexpr int RefreshIntervalMs = 50;
-constexpr int KeyEscape = 27;
 
 QRect twipsRect(double left, double top, double width, double height)
 {

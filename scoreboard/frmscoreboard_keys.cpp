@@ -62,7 +62,9 @@ void frmScoreboard::connectElementEvents()
 
     const std::pair<DigitDisplay*, int> scoreDisplays[] = {
         {ddHomeScore, MaxScore}, {ddVisitorScore, MaxScore}, {ddPeriod, MaxPeriod}};
-    for (const auto& [display, maxValue] : scoreDisplays) {
+    for (const auto& entry : scoreDisplays) {
+        DigitDisplay* display = entry.first;
+        const int maxValue = entry.second;
         connect(display, &DigitDisplay::KeyDown, this,
                 [this, display, maxValue](QKeyEvent* e) {
                     scoreDisplay_KeyDown(display, virtualKeyCode(*e), maxValue);

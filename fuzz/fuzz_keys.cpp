@@ -1,0 +1,108 @@
+// Arbitrary sequences of keys, clicks, drags and time steps driven through the
+// real score box, offscreen: nothing crashes and the displays stay in range.
+
+#include "chronometer.h"
+#include "clockdisplay.h"
+#include "configrecord.h"
+#include "configstore.h"
+#include "controls.h"
+#include "digitdisplay.h"
+#include "frmscoreboard.h"
+#include "timesource.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include <array>
+#include <cstdlib>
+
+namespace {
+
+struct Key
+{
+    int qtKey;
+    Qt::KeyboardModifiers modifiers;
+};
+
+// The keys an operator can reach, Esc and the dialogs left out: they end the
+// run or wait for a person.
+const std::array<Key, 40> Keys{{
+    {Qt::Key_0, {}}, {Qt::Key_1, {}}, {Qt::Key_2, {}}, {Qt::Key_3, {}}, {Qt::Key_5, {}}, {Qt::Key_9, {}},
+    {Qt::Key_4, Qt::KeypadModifier}, {Qt::Key_7, Qt::KeypadModifier}, {Qt::Key_Period, Qt::KeypadModifier},
+    {Qt::Key_Plus, Qt::KeypadModifier}, {Qt::Key_Minus, Qt::KeypadModifier}, {Qt::Key_Enter, Qt::KeypadModifier},
+    {Qt::Key_Period, {}}, {Qt::Key_Minus, {}}, {Qt::Key_Equal, {}}, {Qt::Key_Plus, Qt::ShiftModifier},
+    {Qt::Key_Return, {}}, {Qt::Key_Space, {}}, {Qt::Key_Backspace, {}}, {Qt::Key_S, {}},
+    {Qt::Key_S, Qt::ShiftModifier}, {Qt::Key_R, {}}, {Qt::Key_T, {}}, {Qt::Key_C, {}}, {Qt::Key_B, {}},
+    {Qt::Key_P, {}}, {Qt::Key_Insert, {}}, {Qt::Key_Home, {}}, {Qt::Key_PageUp, {}}, {Qt::Key_Delete, {}},
+    {Qt::Key_End, {}}, {Qt::Key_PageDown, {}}, {Qt::Key_F11, {}}, {Qt::Key_F12, {}}, {Qt::Key_NumLock, {}},
+    {Qt::Key_A, {}}, {Qt::Key_Exclam, Qt::ShiftModifier}, {Qt::Key_VolumeUp, {}}, {Qt::Key_Tab, {}},
+    {Qt::Key_Z, Qt::ControlModifier},
+}};
+
+void check(bool ok)
+{
+    if (!ok)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static int argc = 1;
+    static char name[] = "fuzz_keys";
+    static char* argv[] = {name, nullptr};
+    static bool platform = (qputenv("QT_QPA_PLATFORM", "offscreen"), true);
+    // Never destroyed: Qt's input devices must not be torn down after the
+    // fuzzer's own exit handlers have run.
+    static QApplication* app = new QApplication(argc, argv);
+    static ManualTimeSource time;
+    (void)platform;
+    (void)app;
+
+    Config() = defaultConfig(QString());
+    Config().UseShotClock = (size % 2) == 0;
+    frmScoreboard box(time, {});
+    box.Form_Load();
+    box.tmrClock1.stop();
+    box.show();
+    QWidget* targets[] = {box.ddHomeScore, box.ddVisitorScore, box.ddPeriod, box.cdGame, box.ddShotClock,
+                          box.picScoreBox};
+    QWidget* target = box.picScoreBox;
+
+    for (size_t i = 0; i + 1 < size; i += 2) {
+        const uint8_t op = data[i];
+        const uint8_t arg = data[i + 1];
+        if (op < 160) {
+            const Key& k = Keys[arg % Keys.size()];
+            QKeyEvent press(QEvent::KeyPress, k.qtKey, k.modifiers);
+            QKeyEvent release(QEvent::KeyRelease, k.qtKey, k.modifiers);
+            QCoreApplication::sendEvent(target, &press);
+            QCoreApplication::sendEvent(target, &release);
+        } else if (op < 200) {
+            target = targets[arg % std::size(targets)];
+            if (target != box.picScoreBox && target != box.ddShotClock)
+                box.ObjectSelected(target);
+        } else if (op < 215) {
+            const QPointF from(arg, arg / 2);
+            box.ScoreBoxMouseDown(from);
+            box.ScoreBoxMouseMove(from + QPointF(int(arg) - 128, 7));
+            box.ScoreBoxMouseUp();
+        } else if (op < 230) {
+            const QPointF from(500, 500);
+            box.ResizeMouseDown(from);
+            box.ResizeMouseMove(from + QPointF((int(arg) - 128) * 3, (int(arg) - 100) * 2));
+            box.ResizeMouseUp();
+        } else {
+            time.advanceMs(arg * 37);
+            box.RefreshTime();
+        }
+        check(box.ddHomeScore->caption() >= -1 && box.ddHomeScore->caption() <= 199);
+        check(box.ddVisitorScore->caption() >= -1 && box.ddVisitorScore->caption() <= 199);
+        check(box.ddPeriod->caption() >= -1 && box.ddPeriod->caption() <= 9);
+        check(box.chGame->seconds() >= ClockSeconds() && box.chGame->seconds() <= ClockSeconds::fromSeconds(5999));
+        check(box.picScoreBox->height() >= 40);
+    }
+    return 0;
+}
