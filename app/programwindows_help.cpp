@@ -1,5 +1,22 @@
 #include "programwindows.h"
 
+#include "frmhelp.h"
+
+#include <QCoreApplication>
+
+// Modeless, one at a time: a second request brings the open window forward
+// without reading the file again; closing it unloads it.
 void ProgramWindows::showHelp()
 {
+    if (!m_help) {
+        auto* help = new frmHelp(QCoreApplication::applicationDirPath());
+        help->setAttribute(Qt::WA_DeleteOnClose);
+        help->Form_Load();
+        m_help = help;
+    }
+    if (m_help->isMinimized())
+        m_help->setWindowState(m_help->windowState() & ~Qt::WindowMinimized);
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
 }

@@ -1,0 +1,87 @@
+#include "frmhelp.h"
+
+#include "helpgeometry.h"
+#include "rtfreader.h"
+#include "units.h"
+
+#include <QDir>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextEdit>
+
+namespace {
+
+int toPixels(int twips) { return units::twipsToWholePixels(twips); }
+int toTwips(int pixels) { return int(units::pixelsToTwips(pixels)); }
+
+QSize toPixels(QSize twips) { return {toPixels(twips.width()), toPixels(twips.height())}; }
+
+} // namespace
+
+frmHelp::frmHelp(QString programFolder, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , m_programFolder(std::move(programFolder))
+{
+    setObjectName(QStringLiteral("frmHelp"));
+    setWindowTitle(QStringLiteral("Tallivox Help"));
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, Qt::white);
+    setPalette(p);
+
+    rtbHelp = new QTextEdit(this);
+    rtbHelp->setObjectName(QStringLiteral("rtbHelp"));
+    rtbHelp->setReadOnly(true);
+    rtbHelp->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    rtbHelp->setLineWrapMode(QTextEdit::FixedPixelWidth);
+    rtbHelp->setAccessibleName(QStringLiteral("Help text"));
+    setFocusProxy(rtbHelp);
+
+    resize(toPixels(QSize(11055, 9270)));
+}
+
+void frmHelp::Form_Load()
+{
+    if (const QScreen* s = screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(s->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    // The view gets its size before the text, so that showing the start of the
+    // text does not scroll a still tiny view.
+    Form_Resize();
+
+    const QString path = QDir(m_programFolder).filePath(FileName);
+    if (!loadRtfFile(path, *rtbHelp->document()))
+        rtbHelp->setPlainText(MissingFileText);
+    rtbHelp->moveCursor(QTextCursor::Start);
+    rtbHelp->verticalScrollBar()->setValue(0);
+}
+
+void frmHelp::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmHelp::Form_Resize()
+{
+    if (isMinimized())
+        return;
+    // The minimum is for the outer size; the window system's frame around the
+    // client area is only known once the window is shown, so it is recomputed
+    // here. Setting it also brings a smaller window back up to it.
+    const QSize frame = frameGeometry().size() - size();
+    const QSize minimumClient = (toPixels(helpgeometry::MinimumOuterTwips) - frame).expandedTo(QSize(1, 1));
+    if (minimumSize() != minimumClient)
+        setMinimumSize(minimumClient);
+    // The window system may have made it smaller all the same (without a window
+    // manager nothing holds it to the minimum): it snaps back.
+    if (width() < minimumClient.width() || height() < minimumClient.height())
+        resize(size().expandedTo(minimumClient));
+
+    const QRect view = helpgeometry::textViewRect(QSize(toTwips(width()), toTwips(height())));
+    rtbHelp->setGeometry(toPixels(view.x()), toPixels(view.y()), toPixels(view.width()), toPixels(view.height()));
+    rtbHelp->setLineWrapColumnOrWidth(toPixels(helpgeometry::wrapWidth(view.width())));
+    rtbHelp->update();
+}

@@ -1,0 +1,44 @@
+#pragma once
+// Rich text (RTF) into a QTextDocument. Qt reads no RTF, and the help file is the
+// only rich text the program meets, so this reader knows the part of RTF that a
+// help text uses: groups, paragraphs and their alignment, indents, spacing and
+// tab stops, bold, italic, underline, strike-through, font sizes and names,
+// colours from the colour table, tabs, line breaks, \'hh and \uN characters
+// (with \ucN skipping) and the named punctuation. Tables become tab-separated
+// lines; pictures, objects, the document information and every {\*\...} group
+// are left out.
+//
+// The file lies outside the program, so the reader takes any bytes: it reads
+// them once from front to back (linear time), bounds the group depth, the
+// numbers, the tables and the tab stops, and shows whatever it could read of a
+// damaged or truncated file. Bytes that do not start like RTF are shown as plain
+// text.
+
+#include <QByteArray>
+#include <QString>
+
+class QTextDocument;
+
+class RtfReader
+{
+public:
+    enum class Status {
+        Complete,  // an RTF document whose outer group closed
+        Truncated, // RTF whose outer group never closed: what was read is shown
+        PlainText, // not RTF at all: shown as plain text
+    };
+
+    // Groups nested deeper than this share the innermost state that was kept.
+    static constexpr int MaxGroupDepth = 128;
+
+    // Replaces the document's content with what `data` holds.
+    static Status read(const QByteArray& data, QTextDocument& document);
+};
+
+// The help file as it is loaded: at most this many bytes are read, so that a
+// huge file cannot stall the program.
+constexpr qint64 MaxHelpFileBytes = 16 * 1024 * 1024;
+
+// Reads the file at `path` into `document`; false when there is no readable
+// file there (the document is then left alone).
+bool loadRtfFile(const QString& path, QTextDocument& document, RtfReader::Status* status = nullptr);
