@@ -1,6 +1,6 @@
 // Tallivox: a desktop scoreboard for live basketball video.
 
-#include "configstore.h"
+#include "firstpaintprobe.h"
 #include "programwindows.h"
 #include "timesource.h"
 
@@ -17,8 +17,9 @@ int main(int argc, char* argv[])
                                                 .arg(TALLIVOX_VERSION_PATCH));
     // The program ends only through the score box's own quit key.
     QApplication::setQuitOnLastWindowClosed(false);
+    FirstPaintProbe::install();
 
-    LoadConfig();
+    // The splash's load reads the settings before any other window exists.
     ProgramWindows windows(SteadyTimeSource::instance());
     windows.start();
     return app.exec();

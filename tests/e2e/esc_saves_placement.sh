@@ -8,7 +8,7 @@ printf '[Views]\nStartX=1500\nStartY=900\nHeight=1170\n' >"$SETTINGS_FILE"
 
 e2e_launch
 geometry="$(xdotool getwindowgeometry "$WINDOW_ID")"
-echo "$geometry" | grep -q 'Position: 100,60' || e2e_fail "box not at the saved position: $geometry"
+grep -q 'Position: 100,60' <<<"$geometry" || e2e_fail "box not at the saved position: $geometry"
 echo "$geometry" | grep -Eq 'Geometry: [0-9]+x78' || e2e_fail "box not at its designed size: $geometry"
 
 e2e_key Escape

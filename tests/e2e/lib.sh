@@ -45,18 +45,48 @@ e2e_setup() {
     export QT_QPA_PLATFORM=xcb
 }
 
-e2e_launch() {
+# Waits until a visible window with a name matching the pattern is up; prints its id.
+e2e_wait_window() {
+    local pattern="$1" id=""
+    for _ in $(seq 200); do
+        id="$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n1 || true)"
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        kill -0 "$APP_PID" 2>/dev/null || e2e_fail "the program ended before showing $pattern"
+        sleep 0.05
+    done
+    e2e_fail "no window $pattern appeared"
+}
+
+# Starts the program and stops at its splash, the first window of every run.
+e2e_launch_splash() {
     QT_LOGGING_RULES="tallivox.*.debug=true" "$TALLIVOX_BIN" "$@" >"$E2E_DIR/app.log" 2>&1 &
     APP_PID=$!
     WINDOW_ID=""
-    for _ in $(seq 200); do
-        WINDOW_ID="$(xdotool search --onlyvisible --name '^Tallivox$' 2>/dev/null | head -n1 || true)"
-        [ -n "$WINDOW_ID" ] && break
-        kill -0 "$APP_PID" 2>/dev/null || e2e_fail "the program ended before showing its window"
-        sleep 0.05
-    done
-    [ -n "$WINDOW_ID" ] || e2e_fail "no Tallivox window appeared"
+    SPLASH_ID="$(e2e_wait_window '^Tallivox - Splash$')"
     sleep 0.3
+}
+
+# Clicks the splash's logo (anywhere but its two buttons hands over) and waits
+# for the score box. The pointer goes back where it was, so that the run after
+# the splash starts as it would without one.
+e2e_continue_from_splash() {
+    local geometry x y pointer
+    geometry="$(xdotool getwindowgeometry "$SPLASH_ID")"
+    x="$(echo "$geometry" | sed -n 's/.*Position: \([0-9-]*\),.*/\1/p')"
+    y="$(echo "$geometry" | sed -n 's/.*Position: [0-9-]*,\([0-9-]*\).*/\1/p')"
+    pointer="$(xdotool getmouselocation --shell | sed -n 's/^[XY]=//p' | tr '\n' ' ')"
+    e2e_click $((x + 92)) $((y + 122))
+    WINDOW_ID="$(e2e_wait_window '^Tallivox$')"
+    # shellcheck disable=SC2086
+    xdotool mousemove $pointer
+    sleep 0.3
+}
+
+# Starts the program and goes through its splash: afterwards the score box is up
+# and WINDOW_ID names it.
+e2e_launch() {
+    e2e_launch_splash "$@"
+    e2e_continue_from_splash
 }
 
 # Gives the window the keyboard focus and sends real key events to it.
@@ -124,7 +154,7 @@ e2e_click_score_time() {
 }
 
 e2e_numlock_is_on() {
-    xset q | grep -q 'Num Lock: *on'
+    xset q | grep 'Num Lock: *on' >/dev/null
 }
 
 # Sets NumLock with a real key press, so keypad keys mean what the test expects.
