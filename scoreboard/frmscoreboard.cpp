@@ -264,9 +264,11 @@ void frmScoreboard::Form_Unload()
         return;
     m_unloaded = true;
     tmrClock1.stop();
-    const QPoint windowPos = pos();
-    SaveBoxPlacement(float(twipsOf(picScoreBox->x() + windowPos.x())), float(twipsOf(picScoreBox->y() + windowPos.y())),
-                     float(twipsOf(picScoreBox->height())));
+    // The placement as the record keeps it, in 16-bit twips: a box dragged to the
+    // edge of that range rounds a few twips past it in pixels, and a number the
+    // next start cannot read would send the box back to the screen's corner.
+    const QPoint box = boxScreenTwips();
+    SaveBoxPlacement(float(box.x()), float(box.y()), float(units::toInt16(twipsOf(picScoreBox->height()))));
 }
 
 void frmScoreboard::EndProgram()
@@ -280,12 +282,21 @@ void frmScoreboard::EndProgram()
 
 void frmScoreboard::ReapplyAfterOptions()
 {
+    // The modal dialog takes the mouse, so a gesture still in progress ends here. A
+    // resize is laid out as its release would: otherwise the layout captured below
+    // would take the contents at their old size for the box's new one.
+    ResizeMouseUp();
+    ScoreBoxMouseUp();
     const ConfigRecord& config = Config();
     RecordBoxPlacement();
     if (m_links.showOptionsDialog)
         m_links.showOptionsDialog();
     UpdateFormColors();
     RefreshTime();
+    // A picture cleared in the dialog leaves the box too; fitting an empty name
+    // would keep the old one.
+    if (config.BoardPic.isEmpty())
+        imgLogo->setPicture(QPixmap());
     UpdateTeamNames();
     RestoreBoxSize();
     if (config.ResetSizeAndPosition && config.ScoreboardView == 1)

@@ -33,6 +33,15 @@ constexpr qint16 MaximumBoxHeightTwips = 32767;
 // Pixels a label may grow to before its width in twips would leave 16 bits.
 constexpr int MaximumLabelPixels = 32767 / units::TwipsPerPixel;
 
+// A box size (twips) brought within 16 bits by one factor for both sides, so that
+// a box at the limit keeps its proportions; capping the width alone would leave
+// the contents, scaled to the width, in the top part of a box that is too tall.
+QSizeF withinSixteenBits(double width, double height)
+{
+    const double over = std::max({1.0, width / MaximumBoxHeightTwips, height / MaximumBoxHeightTwips});
+    return {width / over, std::max(height / over, double(MinimumBoxHeightTwips))};
+}
+
 } // namespace
 
 QPoint frmScoreboard::boxScreenTwips() const
@@ -74,8 +83,8 @@ void frmScoreboard::RestoreBoxSize()
     const double aspect = double(picScoreBox->width()) / std::max(1, picScoreBox->height());
     // A stored height outside what the box can be dragged to is held at the nearest size it can have.
     const double height = std::clamp<qint16>(Config().Height, MinimumBoxHeightTwips, MaximumBoxHeightTwips);
-    const double width = std::min(height * aspect, double(MaximumBoxHeightTwips));
-    picScoreBox->resize(std::max(1, twipsToWholePixels(width)), twipsToWholePixels(height));
+    const QSizeF size = withinSixteenBits(height * aspect, height);
+    picScoreBox->resize(std::max(1, twipsToWholePixels(size.width())), twipsToWholePixels(size.height()));
     ApplyLayout(ScoreBoxLayout(), this, picScoreBox);
     RepositionResizer();
 }
@@ -195,6 +204,8 @@ bool frmScoreboard::eventFilter(QObject* watched, QEvent* event)
 // with the box, so the drift since the last move is what the box follows.
 void frmScoreboard::ScoreBoxMouseDown(const QPointF& globalPos)
 {
+    // A press starts a new gesture: a resize whose release never came ends first.
+    ResizeMouseUp();
     MouseStartX = units::toInt32(pixelsToTwips(globalPos.x()));
     MouseStartY = units::toInt32(pixelsToTwips(globalPos.y()));
     MovingScoreBox = true;
@@ -227,6 +238,7 @@ void frmScoreboard::ScoreBoxMouseUp()
 
 void frmScoreboard::ResizeMouseDown(const QPointF& globalPos)
 {
+    ResizeMouseUp();
     CaptureLayout(ScoreBoxLayout(), this, picScoreBox);
     MouseStartX = units::toInt32(pixelsToTwips(globalPos.x()));
     MouseStartY = units::toInt32(pixelsToTwips(globalPos.y()));
@@ -243,9 +255,9 @@ void frmScoreboard::ResizeMouseMove(const QPointF& globalPos)
     // pointer's whole travel, kept in the box's proportions.
     const int w = units::toInt32(pixelsToTwips(globalPos.x()) - MouseStartX + BoxWidth);
     const int h = units::toInt32(pixelsToTwips(globalPos.y()) - MouseStartY + BoxHeight);
-    const QSize size = resizedBoxTwips(BoxWidth, BoxHeight, w, h);
-    picScoreBox->resize(twipsToWholePixels(std::min(size.width(), 32767)),
-                        twipsToWholePixels(std::min(size.height(), 32767)));
+    const QSize dragged = resizedBoxTwips(BoxWidth, BoxHeight, w, h);
+    const QSizeF size = withinSixteenBits(dragged.width(), dragged.height());
+    picScoreBox->resize(twipsToWholePixels(size.width()), twipsToWholePixels(size.height()));
     UpdateScoreboardView(NoPosition, NoPosition, ConfiguredView);
 }
 

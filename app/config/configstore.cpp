@@ -4,8 +4,34 @@
 #include "settingtext.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QLockFile>
 
 #include <cmath>
+
+namespace {
+
+// QSettings writes the store through a lock file, "<store>.lock", that a writer
+// creates and then fills with its process id. A process killed between the two
+// leaves an empty lock, and QLockFile waits 30 s before it takes that for stale:
+// the next save would freeze the program that long. A lock that names no owner
+// and that no live writer holds is such a leftover, so it goes before we write.
+void removeAbandonedLock(const QSettings& settings)
+{
+    const QString lockPath = settings.fileName() + QStringLiteral(".lock");
+    if (!QFileInfo::exists(lockPath))
+        return;
+    QLockFile lock(lockPath);
+    qint64 pid = 0;
+    QString hostName;
+    QString appName;
+    // A named owner is QLockFile's own business: it sees at once that a dead one is gone.
+    if (lock.getLockInfo(&pid, &hostName, &appName))
+        return;
+    lock.removeStaleLockFile(); // refused while a live writer holds the lock
+}
+
+} // namespace
 
 void LoadConfig(ConfigRecord& record, QSettings& settings, const QString& programFolder)
 {
@@ -18,6 +44,7 @@ void SaveConfig(const ConfigRecord& record, QSettings& settings)
 {
     for (const configkeys::SettingKey* key : configkeys::savedInOrder())
         settings.setValue(key->path(), configkeys::storedText(record, *key));
+    removeAbandonedLock(settings);
     settings.sync();
 }
 
@@ -32,6 +59,7 @@ void SaveBoxPlacement(QSettings& settings, float left, float top, float height)
     write(&ConfigRecord::StartX, left);
     write(&ConfigRecord::StartY, top);
     write(&ConfigRecord::Height, height);
+    removeAbandonedLock(settings);
     settings.sync();
 }
 
