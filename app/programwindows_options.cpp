@@ -1,5 +1,16 @@
 #include "programwindows.h"
 
-void ProgramWindows::showOptionsDialog(QWidget*)
+#include "frmoptions.h"
+
+#include <QPointer>
+
+// Built afresh for every opening and gone once it closes, so each opening loads
+// from the record. Modal over the whole program: while it is open the score box
+// keeps counting but receives no keys, and nothing can open it a second time.
+void ProgramWindows::showOptionsDialog(QWidget* parent)
 {
+    QPointer<frmOptions> dialog = new frmOptions(parent);
+    dialog->exec();
+    // The parent may have taken the dialog with it.
+    delete dialog.data();
 }

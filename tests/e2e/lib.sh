@@ -30,10 +30,11 @@ e2e_fail() {
 }
 
 # Starts a private X server with a white root window, so a screenshot tells the
-# desktop from the box.
+# desktop from the box. It does not reset when its last client leaves: a test
+# that ends the program and starts it again would otherwise race the reset.
 e2e_setup() {
     local fd_file="$E2E_DIR/display"
-    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x1024x24}" -wr -nolisten tcp 3>"$fd_file" 2>"$E2E_DIR/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x1024x24}" -wr -noreset -nolisten tcp 3>"$fd_file" 2>"$E2E_DIR/xvfb.log" &
     XVFB_PID=$!
     for _ in $(seq 100); do
         [ -s "$fd_file" ] && break

@@ -1,0 +1,52 @@
+#include "optionslogic.h"
+
+#include "settingtext.h"
+#include "units.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr qsizetype LongestWholePath = 50;
+constexpr qsizetype KeptPrefix = 10;
+} // namespace
+
+QString FileCaption(const QString& path)
+{
+    if (path.isEmpty())
+        return optionstext::NoFileSelected;
+    if (path.size() <= LongestWholePath)
+        return path;
+    const QFileInfo file(path);
+    const QString name = file.isFile() ? file.fileName() : QString();
+    return path.left(KeptPrefix) + QStringLiteral(" ...\\") + name;
+}
+
+int clampShotClockResetTime(int seconds)
+{
+    return std::clamp(seconds, ShotClockResetTimeMin, ShotClockResetTimeMax);
+}
+
+int clampLEDSelectedWidth(int width)
+{
+    return std::clamp(width, LEDSelectedWidthMin, LEDSelectedWidthMax);
+}
+
+int clampLEDType(int type)
+{
+    return std::clamp(type, LEDTypeMin, LEDTypeMax);
+}
+
+qint16 wholePartOfCaption(const QString& caption, qint16 fallback)
+{
+    const std::optional<double> number = settingtext::numberFromText(caption);
+    return number ? units::toInt16(std::trunc(*number)) : fallback;
+}
+
+qint16 roundedCaption(const QString& caption, qint16 fallback)
+{
+    const std::optional<double> number = settingtext::numberFromText(caption);
+    return number ? units::toInt16(*number) : fallback;
+}

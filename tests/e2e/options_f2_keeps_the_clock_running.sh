@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# F2 opens the options dialog while the game clock runs: the clock keeps
+# counting on the box behind it, keys go to the dialog and not to the box, and
+# Escape closes it without a change.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/options_helpers.bash"
+e2e_setup
+e2e_launch
+
+e2e_key s
+e2e_expect_state "running=true"
+options_open
+options_move_away
+before="$(options_box_shot counting1)"
+sleep 1.1
+after="$(options_box_shot counting2)"
+e2e_same_screens "$before" "$after" && e2e_fail "the clock stood still while the dialog was open"
+
+# R would reset the clock in the box; here it only reaches the dialog.
+options_key r
+options_key Escape
+options_wait_closed
+state="$(e2e_last_state)"
+case "$state" in
+    *"key 113:"*"running=true"*) ;;
+    *) e2e_fail "after the dialog the program reports: $state" ;;
+esac
+case "$state" in *"clock=10:00"*) e2e_fail "a key in the dialog reached the box: $state" ;; esac
+[ -f "$SETTINGS_FILE" ] && grep -q "HomeText" "$SETTINGS_FILE" && e2e_fail "Cancel wrote the settings"
+
+e2e_key Escape
+e2e_wait_exit
+e2e_pass
