@@ -7,6 +7,7 @@
 #include "digitdisplay.h"
 #include "frmscoreboard.h"
 #include "frmshotclock.h"
+#include "programfigures.h"
 #include "sounddevice.h"
 #include "timesource.h"
 
@@ -295,5 +296,18 @@ int main(int argc, char* argv[])
     print("paint_ms_digit_1080p_dots", digitPaintMs(1), "ms");
     print("paint_ms_shotclock_window_4k", shotClockWindow4kPaintMs(), "ms");
     print("unchanged_writes_1000_repaints", repaintsForUnchangedWrites(), "paints");
+
+    const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/tallivox");
+    print("startup_ms", startupMs(program, quick ? 3 : 9), "ms");
+    if (!quick) {
+        const RunningFigures running = runningFigures(program, 20);
+        if (running.measured) {
+            print("cpu_percent_running", running.cpuPercent, "%");
+            print("rss_mb", running.rssMb, "MB");
+            print("rss_peak_mb", running.peakRssMb, "MB");
+        } else {
+            std::printf("cpu_percent_running: skipped (%s)\n", qPrintable(running.skippedBecause));
+        }
+    }
     return 0;
 }

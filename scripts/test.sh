@@ -14,5 +14,9 @@ fi
 
 install_missing_packages
 configure_and_build "${cmake_args[@]}"
-cd "$BUILD_DIR"
-ctest --output-on-failure -j "$(nproc)"
+(cd "$BUILD_DIR" && ctest --output-on-failure -j "$(nproc)")
+
+# A short run of every fuzz target keeps them building and their seeds passing.
+if [ "${1:-}" != "--sanitize" ]; then
+    "$TALLIVOX_ROOT/scripts/fuzz.sh" "${TALLIVOX_FUZZ_SECONDS:-15}"
+fi

@@ -1,0 +1,20 @@
+#pragma once
+// Figures of the real program as a process: start-up time, CPU and memory.
+
+#include <QString>
+
+struct RunningFigures
+{
+    bool measured = false;
+    QString skippedBecause;
+    double cpuPercent = 0;
+    double rssMb = 0;
+    double peakRssMb = 0;
+};
+
+// Milliseconds from starting the process to the first paint of its first
+// window, offscreen; the median of `runs` starts. Negative when it never painted.
+double startupMs(const QString& program, int runs);
+
+// The program under a private Xvfb with the game clock running for `seconds`.
+RunningFigures runningFigures(const QString& program, int seconds);
