@@ -12,10 +12,19 @@
 
 #include <limits>
 
+// A lamp display as the layout knows it by name; no window of the program has one.
+class LampDisplay : public QWidget
+{
+    Q_OBJECT
+
+public:
+    using QWidget::QWidget;
+};
+
 namespace {
 
-// A window with a reference box holding a label, a display and a shape, and a
-// label directly on the window, all placed in twips.
+// A window with a reference box holding a label, a display, a shape and a lamp
+// display, and a label directly on the window; 15 twips to a pixel.
 struct LayoutForm
 {
     QWidget form;
@@ -23,8 +32,10 @@ struct LayoutForm
     Label* label = new Label(QStringLiteral("Period"), box);
     DigitDisplay* display = new DigitDisplay(box);
     Shape* shape = new Shape(box);
+    LampDisplay* lamp = new LampDisplay(box);
     Label* onForm = new Label(QStringLiteral("Free"), &form);
     Image* grip = new Image(box);
+    LayoutSet set;
 
     LayoutForm()
     {
@@ -36,13 +47,17 @@ struct LayoutForm
         f.setPointSizeF(9.75);
         label->setFont(f);
         display->move(80, 10);
-        display->setDigitSize(25);
-        display->setPaddingH(55);
-        display->setPaddingV(55);
-        display->setPaddingI(55);
         shape->setGeometry(4, 4, 12, 12);
+        lamp->setProperty("LightDiameter", 30.0);
+        lamp->setProperty("LightSpacing", 0.0);
         onForm->setGeometry(20, 300, 40, 20);
         grip->setObjectName(QStringLiteral("imgResizeSE"));
+        CaptureLayout(set, &form, box);
+    }
+    void resizeBox(int width, int height)
+    {
+        box->resize(width, height);
+        ApplyLayout(set, &form, box);
     }
 };
 
@@ -53,93 +68,55 @@ class TestAppearance : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void atLeastOne()
-    {
-        QCOMPARE(AtLeastOne(2.5), 2.5);
-        QCOMPARE(AtLeastOne(0.2), 1.0);
-        QCOMPARE(AtLeastOne(-3), 1.0);
-        QCOMPARE(AtLeastOne(std::numeric_limits<double>::quiet_NaN()), 1.0);
-    }
-
-    void captureRecordsTheKnownKindsOnly()
-    {
-        LayoutForm f;
-        LayoutSet set;
-        CaptureLayout(set, &f.form, f.box);
-        QCOMPARE(set.refWidth, 3000);
-        QCOMPARE(set.refHeight, 1500);
-        QStringList recorded;
-        for (const LayoutEntry& e : set.entries)
-            recorded << QString::fromLatin1(e.Ctl->metaObject()->className());
-        // Neither the reference box nor the grip is recorded.
-        QCOMPARE(recorded, (QStringList{QStringLiteral("Label"), QStringLiteral("DigitDisplay"), QStringLiteral("Shape"),
-                                        QStringLiteral("Label")}));
-        QCOMPARE(set.entries[0].FontSize, qint16(10)); // 9.75 points captured as 10
-        QCOMPARE(set.entries[1].Width, qint16(0));     // displays size themselves
-        QCOMPARE(set.entries[1].Size, qint16(25));
-    }
-
     void doublingTheBoxDoublesEverything()
     {
         LayoutForm f;
-        LayoutSet set;
-        CaptureLayout(set, &f.form, f.box);
-        f.box->resize(400, 200);
-        ApplyLayout(set, &f.form, f.box);
+        QCOMPARE(f.set.refWidth, 3000);
+        QCOMPARE(f.set.refHeight, 1500);
+        QStringList recorded;
+        for (const LayoutEntry& e : f.set.entries)
+            recorded << QString::fromLatin1(e.Ctl->metaObject()->className());
+        // Neither the reference box nor the grip is recorded.
+        QCOMPARE(recorded.join(u' '), QStringLiteral("Label DigitDisplay Shape LampDisplay Label"));
+        QCOMPARE(f.set.entries[0].FontSize, qint16(10)); // 9.75 points captured as 10
+        QCOMPARE(f.set.entries[3].LightSpacing, qint16(15)); // 0 stored as 15
+
+        f.resizeBox(400, 200);
         QCOMPARE(f.label->geometry(), QRect(20, 40, 120, 36));
         QCOMPARE(f.label->font().pointSizeF(), 20.0);
         QCOMPARE(f.display->pos(), QPoint(160, 20));
         QCOMPARE(f.display->digitSize(), qint16(50));
         QCOMPARE(f.display->paddingH(), qint16(110));
         QCOMPARE(f.shape->geometry(), QRect(8, 8, 24, 24));
+        QCOMPARE(f.lamp->property("LightDiameter").toDouble(), 60.0);
+        QCOMPARE(f.lamp->property("LightSpacing").toDouble(), 2.0); // AtLeastOne(0) x 2
         QCOMPARE(f.onForm->pos(), QPoint(40, 600)); // both offsets are 0
     }
 
     void aBoxWiderThanItsProportionsScalesByHeight()
     {
         LayoutForm f;
-        LayoutSet set;
-        CaptureLayout(set, &f.form, f.box);
-        f.box->resize(600, 200); // wr 3 > hr 2
-        ApplyLayout(set, &f.form, f.box);
+        f.resizeBox(600, 200); // wr 3 > hr 2
         QCOMPARE(f.label->pos(), QPoint(20, 40)); // anchored top-left inside the box
         // A control directly on the window is centred in the spare width:
         // offset = (9000 - 3000 * 2) / 2 twips = 100 px.
         QCOMPARE(f.onForm->pos(), QPoint(40 + 100, 600));
     }
 
-    void shrinkingHoldsValuesAtOne()
+    void extremeSizesAreHeldAndAMinimisedWindowIsLeftAlone()
     {
+        QCOMPARE(AtLeastOne(std::numeric_limits<double>::quiet_NaN()), 1.0);
         LayoutForm f;
-        LayoutSet set;
-        CaptureLayout(set, &f.form, f.box);
-        f.box->resize(1, 1);
-        ApplyLayout(set, &f.form, f.box);
+        f.resizeBox(1, 1); // values below 1 are held at 1
         QCOMPARE(f.display->digitSize(), qint16(1));
-        QVERIFY(f.label->font().pointSizeF() >= 1);
-        QVERIFY(f.label->width() >= 0);
-    }
-
-    void hugeSizesAreHeldAtTheSixteenBitLimit()
-    {
-        LayoutForm f;
-        LayoutSet set;
-        CaptureLayout(set, &f.form, f.box);
-        f.box->resize(200 * 200, 100 * 200); // every position far past 32767 twips
-        ApplyLayout(set, &f.form, f.box);
+        QCOMPARE(f.display->paddingH(), qint16(1));
+        QCOMPARE(f.label->font().pointSizeF(), 1.0);
+        f.resizeBox(200 * 200, 100 * 200); // every position far past 32767 twips
         QCOMPARE(f.onForm->x(), 32767 / 15);
         QVERIFY(f.display->digitSize() > 0);
-    }
-
-    void minimisedWindowIsLeftAlone()
-    {
-        LayoutForm f;
-        LayoutSet set;
-        CaptureLayout(set, &f.form, f.box);
         f.form.showMinimized();
-        f.box->resize(400, 200);
-        ApplyLayout(set, &f.form, f.box);
-        QCOMPARE(f.label->pos(), QPoint(10, 20));
+        f.resizeBox(400, 200);
+        QCOMPARE(f.onForm->x(), 32767 / 15);
     }
 
     void outlineHasRoundedCorners()
@@ -152,8 +129,6 @@ private Q_SLOTS:
             QVERIFY2(!r.contains(corner), qPrintable(QStringLiteral("%1,%2").arg(corner.x()).arg(corner.y())));
         for (const QPoint inside : {QPoint(180, 0), QPoint(0, 39), QPoint(360, 39), QPoint(180, 77), QPoint(6, 6)})
             QVERIFY2(r.contains(inside), qPrintable(QStringLiteral("%1,%2").arg(inside.x()).arg(inside.y())));
-        QCOMPARE(roundedOutline(10, 10, 0), QRegion(0, 0, 10, 10));
-        QVERIFY(roundedOutline(0, 10, 4).isEmpty());
     }
 
     void resizingKeepsTheBoxRatio_data()
@@ -161,10 +136,8 @@ private Q_SLOTS:
         QTest::addColumn<QSize>("dragged");
         QTest::addColumn<QSize>("expected");
         QTest::newRow("1000 right gives no growth") << QSize(6415, 1170) << QSize(5415, 1170);
-        QTest::newRow("500 down gives no growth") << QSize(5415, 1670) << QSize(5415, 1170);
         QTest::newRow("both in proportion doubles") << QSize(10830, 2340) << QSize(10830, 2340);
         QTest::newRow("far up-left stops at 600") << QSize(-5000, -5000) << QSize(2777, 600);
-        QTest::newRow("zero height") << QSize(3000, 0) << QSize(2777, 600);
     }
     void resizingKeepsTheBoxRatio()
     {
@@ -175,10 +148,8 @@ private Q_SLOTS:
 
     void pictureIsFittedAndCentred()
     {
-        const QRectF wide = fittedPictureRect(QSizeF(400, 100), QSizeF(1215, 1170));
-        QCOMPARE(wide, QRectF(0, 433.125, 1215, 303.75));
-        const QRectF tall = fittedPictureRect(QSizeF(100, 400), QSizeF(1215, 1170));
-        QCOMPARE(tall, QRectF(461.25, 0, 292.5, 1170));
+        QCOMPARE(fittedPictureRect(QSizeF(400, 100), QSizeF(1215, 1170)), QRectF(0, 433.125, 1215, 303.75));
+        QCOMPARE(fittedPictureRect(QSizeF(100, 400), QSizeF(1215, 1170)), QRectF(461.25, 0, 292.5, 1170));
     }
 
     void fitPictureKeepsThePreviousPictureOnBadFiles()
@@ -194,17 +165,12 @@ private Q_SLOTS:
         FitPicture(&image, &container, goodPath);
         const QRect fitted = image.geometry();
         QCOMPARE(fitted.width(), 81);
-        QVERIFY(!image.picture().isNull());
 
-        const QString junkPath = dir.filePath(QStringLiteral("junk.png"));
-        QFile junk(junkPath);
-        QVERIFY(junk.open(QIODevice::WriteOnly));
-        junk.write("\x89PNG not really a picture");
-        junk.close();
-        for (const QString& bad : {junkPath, dir.filePath(QStringLiteral("missing.png")), QString()}) {
+        // This test program itself is a file no picture decoder takes.
+        for (const QString& bad : {QCoreApplication::applicationFilePath(), dir.filePath(QStringLiteral("gone.png"))}) {
             FitPicture(&image, &container, bad);
             QCOMPARE(image.geometry(), fitted);
-            QVERIFY(!image.picture().isNull());
+            QCOMPARE(image.picture().size(), QSize(40, 10));
             QVERIFY(!image.isHidden());
         }
     }

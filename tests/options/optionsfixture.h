@@ -23,14 +23,9 @@ class CountingNumLock final : public NumLock
 {
 public:
     bool on = false;
-    mutable int reads = 0;
     int sets = 0;
     bool available() const override { return true; }
-    bool isOn() const override
-    {
-        ++reads;
-        return on;
-    }
+    bool isOn() const override { return on; }
     void setOn(bool state) override
     {
         on = state;
@@ -38,16 +33,13 @@ public:
     }
 };
 
-// What the seam answers, and what it was asked.
+// What the seam answers, and what it was offered.
 struct ScriptedChoosers
 {
-    QColor colourAnswer;                 // invalid: cancel (the initial colour comes back)
-    QString fileAnswer;                  // empty: cancel
-    bool confirmAnswer = true;
+    QColor colourAnswer; // invalid: cancel (the initial colour comes back)
+    QString fileAnswer;  // empty: cancel
     QList<QColor> coloursOffered;
     QStringList filtersOffered;
-    QStringList currentFilesOffered;
-    QStringList questions;               // "title|text"
 
     OptionsChoosers seam()
     {
@@ -56,28 +48,19 @@ struct ScriptedChoosers
             coloursOffered.append(initial);
             return colourAnswer.isValid() ? colourAnswer : initial;
         };
-        c.chooseFile = [this](QWidget*, const QString& filter, const QString& current) {
+        c.chooseFile = [this](QWidget*, const QString& filter, const QString&) {
             filtersOffered.append(filter);
-            currentFilesOffered.append(current);
             return fileAnswer;
         };
-        c.confirm = [this](QWidget*, const QString& title, const QString& text) {
-            questions.append(title + u'|' + text);
-            return confirmAnswer;
-        };
+        c.confirm = [](QWidget*, const QString&, const QString&) { return true; };
         return c;
     }
 };
 
-inline std::unique_ptr<QSettings> testStore()
-{
-    return tallivoxSettings();
-}
-
 // Every key of the store as "Section/Key=text", sorted.
 inline QStringList storeContents()
 {
-    auto settings = testStore();
+    auto settings = tallivoxSettings();
     QStringList lines;
     for (const QString& key : settings->allKeys())
         lines.append(key + u'=' + settings->value(key).toString());
@@ -87,52 +70,27 @@ inline QStringList storeContents()
 
 inline QString storedText(const QString& key)
 {
-    return testStore()->value(key).toString();
+    return tallivoxSettings()->value(key).toString();
 }
 
 // A record unlike a first start in every stored field.
 inline ConfigRecord unusualRecord(const QString& folder)
 {
     ConfigRecord r = defaultConfig(folder);
-    r.TimeColor = 0x102030;
-    r.LEDBack = 0x010203;
-    r.ScoreColor = 0x00ff00;
-    r.PeriodColor = 0x0000ff;
-    r.FormBack = 0x202020;
-    r.LEDSelected = 0x808080;
-    r.BorderColor = 0x00ffff;
-    r.HomeColor = 0xff00ff;
-    r.VisitorColor = 0xffff00;
-    r.GreenBackColor = 0x00ff00;
-    r.LEDSelectedWidth = 3;
-    r.StartStopClockKey = 'G';
-    r.ResetClockKey = 'H';
-    r.ResetShotClockKey = 'J';
-    r.ClockSwitchKey = 'K';
-    r.ClearKey = 'L';
-    r.BuzzerKey = 'M';
+    r.TimeColor = 0x102030; r.LEDBack = 0x010203; r.ScoreColor = 0x00ff00; r.PeriodColor = 0x0000ff;
+    r.FormBack = 0x202020; r.LEDSelected = 0x808080; r.BorderColor = 0x00ffff; r.HomeColor = 0xff00ff;
+    r.VisitorColor = 0xffff00; r.GreenBackColor = 0x00ff00; r.LEDSelectedWidth = 3;
+    r.StartStopClockKey = 'G'; r.ResetClockKey = 'H'; r.ResetShotClockKey = 'J'; r.ClockSwitchKey = 'K';
+    r.ClearKey = 'L'; r.BuzzerKey = 'M'; r.QScoreH1 = 'N'; r.QScoreH2 = 'O'; r.QScoreH3 = 122; r.QScoreV1 = 123;
+    r.QScoreV2 = 186; r.QScoreV3 = 222; r.QPeriod1 = 17; r.NumLockForce = 2;
     r.BuzzerFile = folder + QStringLiteral("/b.wav");
     r.ShotClockFile = folder + QStringLiteral("/h.wav");
-    r.QScoreH1 = 'N';
-    r.QScoreH2 = 'O';
-    r.QScoreH3 = 122;
-    r.QScoreV1 = 123;
-    r.QScoreV2 = 186;
-    r.QScoreV3 = 222;
-    r.QPeriod1 = 17;
-    r.NumLockForce = 2;
+    r.BoardPic = folder + QStringLiteral("/logo.png");
     r.PeriodText = QStringLiteral("Quarter");
     r.HomeText = QStringLiteral("Lakers");
     r.VisitorText = QStringLiteral("Celtics");
-    r.BoardPic = folder + QStringLiteral("/logo.png");
-    r.LEDType = 1;
-    r.UseShotClock = true;
-    r.ShowShotClockScreen = true;
-    r.ShotClockResetTime = 24;
-    r.ScoreboardView = 1;
-    r.StartX = 1500;
-    r.StartY = 900;
-    r.Height = 2000;
+    r.LEDType = 1; r.UseShotClock = true; r.ShowShotClockScreen = true; r.ShotClockResetTime = 24;
+    r.ScoreboardView = 1; r.StartX = 1500; r.StartY = 900; r.Height = 2000;
     return r;
 }
 
@@ -145,10 +103,11 @@ struct OptionsFixture
     // An empty store and a record as on a first start.
     void reset()
     {
-        auto settings = testStore();
+        auto settings = tallivoxSettings();
         settings->clear();
         settings->sync();
         LoadConfig(Config(), *settings, programFolder.path());
+        Config().ResetSizeAndPosition = false;
         numLock = CountingNumLock();
         choosers = ScriptedChoosers();
     }
@@ -173,14 +132,14 @@ void answerNextModal(std::function<void(T*)> answer)
     auto tries = std::make_shared<int>(0);
     poll->setInterval(10);
     QObject::connect(poll, &QTimer::timeout, poll, [poll, answer, tries] {
-        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget()); dialog && dialog->isVisible()) {
-            poll->stop();
-            poll->deleteLater();
-            answer(dialog);
-        } else if (++*tries > 500) {
+        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        const bool up = dialog && dialog->isVisible();
+        if (up || ++*tries > 500) {
             poll->stop();
             poll->deleteLater();
         }
+        if (up)
+            answer(dialog);
     });
     poll->start();
 }

@@ -42,15 +42,12 @@ private Q_SLOTS:
         QTest::newRow("200 is over the limit") << 7 << "200\n" << 199 << 7;
         QTest::newRow("minus then digit steps at once") << 10 << "-3" << 199 << 7;
         QTest::newRow("0 minus 1 blanks") << 0 << "-1" << 199 << -1;
-        QTest::newRow("0 minus 2 is refused") << 0 << "-2" << 199 << 0;
         QTest::newRow("period takes a digit at once") << 3 << "5" << 9 << 5;
         QTest::newRow("period 9 plus 1 is refused") << 9 << "+1" << 9 << 9;
         QTest::newRow("clear mark blanks") << 42 << "c" << 199 << -1;
         QTest::newRow("blank counts as 0 for a step") << -1 << "+2" << 199 << 2;
         QTest::newRow("Space empties the buffer") << 5 << "1 \n" << 199 << 5;
-        QTest::newRow("Enter with nothing changes nothing") << 5 << "\n" << 199 << 5;
         QTest::newRow("digits without Enter change nothing yet") << 5 << "12" << 199 << 5;
-        QTest::newRow("sign then sign then digit") << 10 << "-+3\n" << 199 << 7;
         QTest::newRow("hundreds of digits are refused") << 5 << QString(300, u'9') + u'\n' << 199 << 5;
     }
     void scoreAndPeriodEntry()
@@ -63,14 +60,6 @@ private Q_SLOTS:
         QCOMPARE(typeInto(buffer, QStringLiteral("ddHomeScore"), caption, keys, maxValue), expected);
     }
 
-    void typingIntoAnotherScoreStartsAfresh()
-    {
-        EntryBuffer buffer;
-        QCOMPARE(typeInto(buffer, QStringLiteral("ddHomeScore"), 5, QStringLiteral("1"), 199), 5);
-        QCOMPARE(typeInto(buffer, QStringLiteral("ddVisitorScore"), 0, QStringLiteral("4\n"), 199), 4);
-        QCOMPARE(typeInto(buffer, QStringLiteral("ddHomeScore"), 5, QStringLiteral("\n"), 199), 5);
-    }
-
     void buffersSurviveASwitchBetweenAScoreAndTheClock()
     {
         EntryBuffer digits;
@@ -78,16 +67,9 @@ private Q_SLOTS:
         typeInto(digits, QStringLiteral("ddHomeScore"), 0, QStringLiteral("1"), 199);
         QCOMPARE(typeTime(clock, QStringLiteral("5.3\n")), std::optional(ClockSeconds::fromSeconds(303)));
         QCOMPARE(typeInto(digits, QStringLiteral("ddHomeScore"), 0, QStringLiteral("2\n"), 199), 12);
-    }
-
-    void setDisplayValueReadsLeadingNumbers()
-    {
-        QCOMPARE(SetDisplayValue(0, QStringLiteral("12abc"), -1, 199), std::optional(12));
-        QCOMPARE(SetDisplayValue(0, QStringLiteral("abc"), -1, 199), std::nullopt);
-        QCOMPARE(SetDisplayValue(0, QString(), -1, 199), std::nullopt);
-        QCOMPARE(SetDisplayValue(198, QStringLiteral("+3"), -1, 199), std::nullopt);
-        QCOMPARE(SetDisplayValue(198, QStringLiteral("+1"), -1, 199), std::optional(199));
-        QCOMPARE(SetDisplayValue(5, QStringLiteral("-"), -1, 199), std::optional(5));
+        // Another score starts afresh.
+        typeInto(digits, QStringLiteral("ddHomeScore"), 0, QStringLiteral("1"), 199);
+        QCOMPARE(typeInto(digits, QStringLiteral("ddVisitorScore"), 0, QStringLiteral("4\n"), 199), 4);
     }
 
     void clockTexts_data()
@@ -97,15 +79,12 @@ private Q_SLOTS:
         QTest::newRow("12 is twelve minutes") << "12\n" << qint64(7200);
         QTest::newRow("5.3 is 5:03 not 5:30") << "5.3\n" << qint64(3030);
         QTest::newRow("0.457 is 45.7 s") << "0.457\n" << qint64(457);
-        QTest::newRow("99.59 is 99:59") << "99.59\n" << qint64(59990);
         QTest::newRow("99.599 is over 5999 s") << "99.599\n" << qint64(-1);
         QTest::newRow("two points are refused") << "1.2.3\n" << qint64(-1);
         QTest::newRow("1.75 adds the excess seconds") << "1.75\n" << qint64(1350);
-        QTest::newRow("nothing typed is zero") << "\n" << qint64(0);
         QTest::newRow("only a point is zero") << ".\n" << qint64(0);
         QTest::newRow("Space empties the buffer") << "12 \n" << qint64(0);
         QTest::newRow("more than 8 characters") << "000000001\n" << qint64(-1);
-        QTest::newRow("minutes over 99") << "100\n" << qint64(-1);
         QTest::newRow("no Enter applies nothing") << "12" << qint64(-1);
     }
     void clockTexts()
@@ -114,10 +93,7 @@ private Q_SLOTS:
         QFETCH(qint64, tenths);
         EntryBuffer buffer;
         const auto result = typeTime(buffer, keys);
-        if (tenths < 0)
-            QCOMPARE(result, std::nullopt);
-        else
-            QCOMPARE(result, std::optional(ClockSeconds::fromTenths(tenths)));
+        QCOMPARE(result ? result->ticks() : -1, tenths < 0 ? -1 : ClockSeconds::fromTenths(tenths).ticks());
     }
 
     void parseClockTextRefusesForeignCharacters()
@@ -133,14 +109,12 @@ private Q_SLOTS:
         QTest::addColumn<int>("clearKey");
         QTest::addColumn<int>("expected");
         QTest::newRow("keypad 7") << 103 << 8 << 55;
-        QTest::newRow("top-row 7") << 55 << 8 << 55;
         QTest::newRow("keypad point") << 110 << 8 << 46;
-        QTest::newRow("full stop") << 190 << 8 << 46;
-        QTest::newRow("a letter") << 65 << 8 << -1;
+        QTest::newRow("a letter enters nothing") << 65 << 8 << -1;
         QTest::newRow("equals key is plus") << 187 << 8 << 43;
-        QTest::newRow("keypad minus") << 109 << 8 << 45;
         QTest::newRow("clear key") << 8 << 8 << 0;
         QTest::newRow("clear key bound to Space still spaces") << 32 << 32 << 32;
+        QTest::newRow("clear key bound to Enter still enters") << 13 << 13 << 13;
         QTest::newRow("clear key bound to a digit clears") << 53 << 53 << 0;
     }
     void keyCodesToCharacters()

@@ -13,16 +13,6 @@ class TestFrmShotClock : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void startsAtItsDesignedLook()
-    {
-        frmShotClock window({});
-        window.Form_Load();
-        QCOMPARE(window.windowTitle(), QStringLiteral("Tallivox - Shot Clock"));
-        QCOMPARE(window.size(), QSize(632, 453));
-        QCOMPARE(window.ddShotClock->caption(), 88);
-        QCOMPARE(window.ddShotClock->digitSize(), qint16(410));
-    }
-
     void keysGoToTheScoreBoxOnce()
     {
         QList<int> keys;
