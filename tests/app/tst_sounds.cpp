@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QTest>
-#include <QtEndian>
 
 #include <algorithm>
 #include <cmath>
@@ -38,8 +37,10 @@ Wave readWave(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("cannot open ") + path);
     const QByteArray b = file.readAll();
-    const auto u32 = [&b](qsizetype at) { return qFromLittleEndian<quint32>(b.constData() + at); };
-    const auto u16 = [&b](qsizetype at) { return qFromLittleEndian<quint16>(b.constData() + at); };
+    // Byte by byte, so that no read can pass the end of the file's bytes.
+    const auto byte = [&b](qsizetype at) { return at < b.size() ? quint32(quint8(b[at])) : 0u; };
+    const auto u16 = [&byte](qsizetype at) { return quint16(byte(at) | byte(at + 1) << 8); };
+    const auto u32 = [&u16](qsizetype at) { return quint32(u16(at)) | quint32(u16(at + 2)) << 16; };
     if (b.size() < 12 || !b.startsWith("RIFF") || b.mid(8, 4) != "WAVE" || u32(4) != quint32(b.size() - 8))
         return fail(QStringLiteral("not a whole RIFF/WAVE file"));
     for (qsizetype pos = 12; pos + 8 <= b.size();) {
