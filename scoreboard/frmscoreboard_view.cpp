@@ -30,7 +30,7 @@ using units::twipsToWholePixels;
 constexpr int GripTwips = 240;
 constexpr int GripInsetTwips = 20;
 constexpr qint16 MaximumBoxHeightTwips = 32767;
-// Pixels a label may grow to before its width in twips would leave 16 bits.
+// Pixels a label, or the box, may grow to before its width in twips would leave 16 bits.
 constexpr int MaximumLabelPixels = 32767 / units::TwipsPerPixel;
 
 // A box size (twips) brought within 16 bits by one factor for both sides, so that
@@ -62,7 +62,11 @@ void frmScoreboard::UpdateTeamNames()
         const QSize hint = name->sizeHint();
         name->resize(std::clamp(hint.width(), 1, MaximumLabelPixels), std::max(hint.height(), 1));
     }
-    const int nameWidth = std::max(lblHomeName->width(), lblVisitorName->width());
+    // The names widen the box only as far as 16-bit twips reach: a wider box at
+    // its smallest height could not keep its proportions, and its contents, scaled
+    // to the width, would no longer fill its height.
+    const int room = MaximumLabelPixels - lblHomeName->x() - picScoreTime->width();
+    const int nameWidth = std::clamp(std::max(lblHomeName->width(), lblVisitorName->width()), 1, std::max(1, room));
     lblHomeName->resize(nameWidth, lblHomeName->height());
     lblVisitorName->resize(nameWidth, lblVisitorName->height());
 

@@ -4,9 +4,12 @@
 
 #include "chronometer.h"
 #include "clockdisplay.h"
+#include "controls.h"
+#include "modscorebox.h"
 #include "sounddevice.h"
 #include "scoreboardfixture.h"
 #include "testwave.h"
+#include "units.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -85,6 +88,27 @@ private Q_SLOTS:
         f.time.advanceMs(2500);
         QVERIFY(box->chGame->running());
         QCOMPARE(box->chGame->seconds(), ClockSeconds::fromTenths(5975));
+    }
+
+    void aTeamNameWiderThanABoxCanBeLeavesTheSmallestBoxFilled()
+    {
+        // Given the smallest box,
+        Config().Height = MinimumBoxHeightTwips;
+        auto box = f.load();
+        box->show();
+
+        // when the options dialog leaves a home name wider than 16-bit twips can hold,
+        Config().HomeText = QStringLiteral("Long ").repeated(300);
+        box->ReapplyAfterOptions();
+
+        // then the box stays within that width at its height, its contents filling it.
+        const QSize size = box->picScoreBox->size();
+        QCOMPARE(size.height(), units::twipsToWholePixels(MinimumBoxHeightTwips));
+        QVERIFY(size.width() * units::TwipsPerPixel <= 32767);
+        QVERIFY2(std::abs(box->picScoreTime->height() - size.height()) <= 1,
+                 qPrintable(QStringLiteral("the score and time block is %1 px high in a %2 px box")
+                                .arg(box->picScoreTime->height()).arg(size.height())));
+        QCOMPARE(box->picScoreTime->x() + box->picScoreTime->width(), size.width());
     }
 };
 

@@ -10,7 +10,7 @@
 // Every choice comes from one seeded generator, so a failure names its seed and
 // action and repeats with TALLIVOX_SOAK_SEED=<seed>; TALLIVOX_SOAK_ACTIONS changes
 // the length of the run (10000 by default). A new kind of action is one more row
-// in addActions(); the options dialog is played by optionsstandin.h.
+// in addActions(); the options dialog is driven by optionsdriver.h.
 
 #include "chronometer.h"
 #include "clockdisplay.h"
@@ -19,7 +19,7 @@
 #include "digitdisplay.h"
 #include "entrytext.h"
 #include "modscorebox.h"
-#include "optionsstandin.h"
+#include "optionsdriver.h"
 #include "scoreboardfixture.h"
 #include "soakrandom.h"
 #include "sounddevice.h"
@@ -70,9 +70,9 @@ private:
     std::unique_ptr<frmScoreboard> m_box;
     SoakRandom m_random;
     std::vector<Action> m_actions;
-    // What the box's options link runs: the stand-in, or nothing (Cancel) outside the run.
+    // What the box's options link runs: the driven dialog, or nothing (Cancel) outside the run.
     std::function<void()> m_optionsDialog;
-    std::map<int, std::pair<Qt::Key, Qt::KeyboardModifiers>> m_keyOfCode;
+    soakoptions::KeyOfCode m_keyOfCode;
     StoreModel m_store;
 
     // The gesture in progress: the pressed element and the pointer on the screen.
@@ -82,10 +82,13 @@ private:
 
     // What happened lately, for the failure message, and the run's totals.
     QString m_detail;
+    QString m_actionProblem;
     bool m_boundKeyPressed = false;
     std::deque<QString> m_recent;
     std::map<QString, int> m_counts;
     std::map<QString, int> m_warnings;
+    std::map<QString, int> m_dialogClosings;
+    std::map<QString, int> m_dialogEdits;
     qint64 m_slowestActionMs = 0;
     QString m_slowestAction;
     int m_largestOverhang = 0;
@@ -330,7 +333,7 @@ private:
         }
     }
 
-    // ---- the options round trip: F2, with the stand-in playing the dialog
+    // ---- the options round trip: F2 opens the real dialog, driven from inside its own loop
 
     void openOptions()
     {
@@ -338,12 +341,16 @@ private:
         m_detail.prepend(QStringLiteral("F2: "));
     }
 
-    void runOptionsStandIn()
+    void runOptionsDialog()
     {
-        soakoptions::OptionsStandIn dialog(m_random, f.programFolder.path(), [this](bool on) { f.numLock.setOn(on); });
-        const soakoptions::OptionsStandIn::Outcome outcome = dialog.run();
-        m_detail = outcome.description;
-        if (outcome.ok)
+        soakoptions::OptionsDriver driver(m_random, f.programFolder.path(), f.numLock, m_keyOfCode);
+        const soakoptions::OptionsDriver::Outcome outcome = driver.run(m_box.get());
+        m_detail = outcome.description();
+        m_actionProblem = outcome.problem;
+        ++m_dialogClosings[QLatin1String(soakoptions::OptionsDriver::ClosingNames[outcome.closedBy])];
+        for (const QString& edit : outcome.edits)
+            ++m_dialogEdits[edit];
+        if (outcome.accepted)
             m_store.configSaved(Config());
     }
 
@@ -475,6 +482,8 @@ private:
     QString invariantProblem(const Action& action, const Snapshot& before)
     {
         QStringList problems;
+        if (!m_actionProblem.isEmpty())
+            problems << m_actionProblem;
         const Snapshot now = snapshot();
         checkLimits(problems, now);
         checkUntouched(problems, action, before, now);
@@ -490,7 +499,7 @@ private:
 
     void addActions()
     {
-        m_optionsDialog = [this] { runOptionsStandIn(); };
+        m_optionsDialog = [this] { runOptionsDialog(); };
         m_actions = {
             {"key", 40, true, true, [this] { pressAnyKey(); }},
             {"NumLock", 2, false, false, [this] { pressNumLock(); }},
@@ -533,6 +542,14 @@ private:
               m_box->ddHomeScore->caption(), m_box->ddVisitorScore->caption(), m_box->ddPeriod->caption());
         qInfo("soak: largest overhang %d px%s%s", m_largestOverhang, m_largestOverhang ? ": " : "",
               qPrintable(m_largestOverhangWhere));
+        QStringList closings;
+        for (const auto& [how, times] : m_dialogClosings)
+            closings << QStringLiteral("%1 %2").arg(how).arg(times);
+        QStringList edits;
+        for (const auto& [edit, times] : m_dialogEdits)
+            edits << QStringLiteral("%1 %2").arg(edit).arg(times);
+        qInfo("soak: the options dialog closed by %s; its edits: %s", qPrintable(closings.join(u',')),
+              qPrintable(edits.join(u',')));
         for (const auto& [message, times] : m_warnings)
             qInfo("soak: warning seen %d times: %s", times, qPrintable(message));
     }
@@ -544,7 +561,10 @@ private Q_SLOTS:
         s_current = this;
         s_previousHandler = qInstallMessageHandler(recordMessage);
         mapKeys();
-        for (int code : soakoptions::bindableKeys())
+        QList<int> dialogKeys = soakoptions::bindableKeys();
+        for (int code : soakoptions::UnnamedKeys)
+            dialogKeys << code;
+        for (int code : dialogKeys)
             QVERIFY2(m_keyOfCode.count(code), qPrintable(QStringLiteral("no key gives code %1").arg(code)));
         QVERIFY(soakoptions::writeProgramFiles(f.programFolder.path()));
     }
@@ -665,6 +685,7 @@ private Q_SLOTS:
             const Action& action = nextAction();
             crashnote::setAction(i, action.name);
             m_detail.clear();
+            m_actionProblem.clear();
             m_boundKeyPressed = false;
             const Snapshot before = snapshot();
             QElapsedTimer timer;
