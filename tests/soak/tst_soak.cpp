@@ -42,7 +42,9 @@ constexpr int MaxPeriod = 9;
 constexpr int MaxShotClock = 99;
 constexpr int MaxGameSeconds = 5999;
 constexpr qint64 RefreshMs = 50;
-constexpr qint64 SlowActionMs = 5000;
+// A stall, not slowness: saves wait for the disk, which a busy machine can hold
+// up for seconds, while the abandoned-lock freeze this guards against lasts 30 s.
+constexpr qint64 SlowActionMs = 20000;
 
 using soakoptions::KeyFields;
 
