@@ -14,6 +14,8 @@ ProgramWindows::ProgramWindows(const TimeSource& time, QObject* parent)
 
 ProgramWindows::~ProgramWindows()
 {
+    if (m_help)
+        disconnect(m_help, nullptr, this, nullptr);
     delete m_scoreboard;
     delete m_shotClock;
     delete m_help;

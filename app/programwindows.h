@@ -51,6 +51,9 @@ private:
     frmScoreboard& scoreboardWindow();
     frmShotClock& shotClockInstance();
     void endProcess();
+    // The keyboard to the score box, or to the splash before it, once a window
+    // over it has closed.
+    void returnKeyboard();
 
     const TimeSource& m_time;
     QPointer<frmScoreboard> m_scoreboard;

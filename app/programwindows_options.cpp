@@ -9,13 +9,11 @@
 // keeps counting but receives no keys, and nothing can open it a second time.
 void ProgramWindows::showOptionsDialog(QWidget* parent)
 {
-    QPointer<QWidget> opener = parent;
     QPointer<frmOptions> dialog = new frmOptions(parent);
     dialog->exec();
     // The parent may have taken the dialog with it.
     delete dialog.data();
-    // The operator's next key is for the window that opened the dialog. A window
-    // manager would hand the keyboard back; without one it would go nowhere.
-    if (opener && opener->isVisible())
-        opener->activateWindow();
+    // A window manager would hand the keyboard back; without one the operator's
+    // next key would go nowhere.
+    returnKeyboard();
 }

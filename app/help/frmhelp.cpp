@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QScreen>
+#include <QShortcut>
 #include <QScrollBar>
 #include <QTextEdit>
 
@@ -36,6 +37,9 @@ frmHelp::frmHelp(QString programFolder, QWidget* parent)
     rtbHelp->setLineWrapMode(QTextEdit::FixedPixelWidth);
     rtbHelp->setAccessibleName(QStringLiteral("Help text"));
     setFocusProxy(rtbHelp);
+    // Without a window manager there is no title bar to close it with.
+    auto* closeKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(closeKey, &QShortcut::activated, this, &QWidget::close);
 
     resize(toPixels(QSize(11055, 9270)));
 }

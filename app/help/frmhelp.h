@@ -3,8 +3,9 @@
 // "tallivoxhelpfile.rtf" in the program folder, in a read-only text view. The
 // file is read once, when the window loads; without it the view shows one
 // sentence saying so. The window keeps a minimum size and its text view follows
-// every resize. One instance lives at a time; the program's window owner creates
-// it, brings it forward and lets it go when the operator closes it.
+// every resize. Escape closes it. One instance lives at a time; the program's
+// window owner creates it, brings it forward and lets it go when the operator
+// closes it.
 
 #include <QString>
 #include <QWidget>

@@ -154,6 +154,23 @@ private Q_SLOTS:
         auto* again = windows.helpWindow()->findChild<QTextEdit*>(QStringLiteral("rtbHelp"));
         QCOMPARE(again->toPlainText(), frmHelp::MissingFileText);
     }
+
+    void escapeClosesHelpAndTheKeysGoBackToTheScoreBox()
+    {
+        ProgramWindows windows(SteadyTimeSource::instance());
+        windows.showScoreboard();
+        QWidget* box = windows.scoreboard();
+        QVERIFY(QTest::qWaitForWindowActive(box));
+        windows.showHelp();
+        QPointer<QWidget> help = windows.helpWindow();
+        QVERIFY(QTest::qWaitForWindowActive(help));
+
+        // Escape in the help window closes only the help window.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!help);
+        QVERIFY(box->isVisible());
+        QTRY_COMPARE(QApplication::activeWindow(), box);
+    }
 };
 
 QTEST_MAIN(TestFrmHelp)
