@@ -47,33 +47,9 @@ void check(bool ok)
         std::abort();
 }
 
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+// One fresh score box per input, driven by the input's (operation, argument) pairs.
+void runActions(ManualTimeSource& time, const uint8_t* data, size_t size)
 {
-    static int argc = 1;
-    static char name[] = "fuzz_keys";
-    static char* argv[] = {name, nullptr};
-    static bool platform = (qputenv("QT_QPA_PLATFORM", "offscreen"), true);
-    // Never destroyed: Qt's input devices must not be torn down after the
-    // fuzzer's own exit handlers have run.
-    static QApplication* app = new QApplication(argc, argv);
-    // The offscreen platform warns about window masks on every view change;
-    // a million inputs of that would be the log's whole content.
-    static bool quiet = (qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-                             if (type == QtFatalMsg || type == QtCriticalMsg) {
-                                 std::fprintf(stderr, "%s\n", qPrintable(message));
-                                 std::abort();
-                             }
-                         }),
-                         true);
-    (void)quiet;
-    static ManualTimeSource time;
-    (void)platform;
-    (void)app;
-
-    Config() = defaultConfig(QString());
-    Config().UseShotClock = (size % 2) == 0;
     frmScoreboard box(time, {});
     box.Form_Load();
     box.tmrClock1.stop();
@@ -115,5 +91,38 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         check(box.chGame->seconds() >= ClockSeconds() && box.chGame->seconds() <= ClockSeconds::fromSeconds(5999));
         check(box.picScoreBox->height() >= 40);
     }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static int argc = 1;
+    static char name[] = "fuzz_keys";
+    static char* argv[] = {name, nullptr};
+    static bool platform = (qputenv("QT_QPA_PLATFORM", "offscreen"), true);
+    // Never destroyed: Qt's input devices must not be torn down after the
+    // fuzzer's own exit handlers have run.
+    static QApplication* app = new QApplication(argc, argv);
+    // The offscreen platform warns about window masks on every view change;
+    // a million inputs of that would be the log's whole content.
+    static bool quiet = (qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+                             if (type == QtFatalMsg || type == QtCriticalMsg) {
+                                 std::fprintf(stderr, "%s\n", qPrintable(message));
+                                 std::abort();
+                             }
+                         }),
+                         true);
+    (void)quiet;
+    static ManualTimeSource time;
+    (void)platform;
+    (void)app;
+
+    Config() = defaultConfig(QString());
+    Config().UseShotClock = (size % 2) == 0;
+    runActions(time, data, size);
+    // No event loop runs here: what the box left for later deletion goes now,
+    // as the program's loop would let it go.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return 0;
 }
