@@ -34,7 +34,7 @@ export XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=offscreen
 # One frame of allocation stack: a deeper one is walked through Qt's frames,
 # built without frame pointers, into stack garbage, so nearly every allocation
 # gets a stack of its own; the sanitizer keeps each one for good, and the
-# settings target ran out of memory and slowed tenfold over a million inputs.
+# settings target grew by gigabytes and slowed tenfold over a million inputs.
 export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1:quarantine_size_mb=32:malloc_context_size=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 # The key target's memory still grows by a couple of kilobytes an input under
