@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # A first run with an empty settings folder: the splash comes first, shows the
 # program's name, its version and the key hints; Help and Options leave it up;
-# a click hands over to the score box; Esc ends everything, and the next run
-# puts the box back where it was left.
+# a click hands over to the score box, cut to its rounded outline; Esc ends
+# everything, and the next run puts the box back where it was left.
 source "$(dirname "$0")/lib.sh"
 e2e_setup
 [ -z "$(ls -A "$XDG_CONFIG_HOME")" ] || e2e_fail "the settings folder is not empty"
@@ -99,6 +99,9 @@ grep -q "handing over" "$E2E_DIR/app.log" || e2e_fail "no hand-over in the log"
 [ "$(position "$WINDOW_ID")" = 0,0 ] || e2e_fail "the box is not at 0,0: $(position "$WINDOW_ID")"
 box="$(e2e_shot box)"
 [ "$(e2e_pixel "$box" 100 39)" = "64,64,64" ] || e2e_fail "box background is $(e2e_pixel "$box" 100 39)"
+# The rounded outline: the very corners show the white desktop.
+[ "$(e2e_pixel "$box" 0 0)" = "255,255,255" ] || e2e_fail "corner is not cut away: $(e2e_pixel "$box" 0 0)"
+[ "$(e2e_pixel "$box" 360 77)" = "255,255,255" ] || e2e_fail "far corner is not cut away: $(e2e_pixel "$box" 360 77)"
 if [ -n "$help_id" ]; then
     [ -n "$(visible '^Tallivox Help$')" ] || e2e_fail "the help window went with the splash"
 fi

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# F2 opens the options dialog while the game clock runs: the clock keeps
-# counting on the box behind it, keys go to the dialog and not to the box,
-# Escape closes it without a change, and the keys are the box's again.
+# The options dialog over a running game. F2 opens it while the game clock runs:
+# the clock keeps counting behind it, keys go to the dialog and not to the box,
+# Escape closes it without a change, and the keys are the box's again. Then a
+# second visit rebinds start/stop from S to G and names the home team: after OK
+# both are stored, G runs the clock and S does nothing.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/options_helpers.bash"
 e2e_setup
@@ -33,6 +35,29 @@ case "$state" in *"clock=10:00"*) e2e_fail "a key in the dialog reached the box:
 # must still stop the clock.
 xdotool mousemove 1200 1000
 options_key s
+e2e_expect_state "running=false"
+
+options_open
+options_click "$OPTIONS_START_STOP_LABEL"
+# R belongs to reset clock: refused, the label keeps waiting for another.
+options_key r
+options_key g
+options_click "$OPTIONS_TAB_TEXT"
+options_click "$OPTIONS_HOME_NAME_BOX"
+options_key ctrl+a
+xdotool type --delay 30 "Lakers"
+sleep 0.2
+options_key alt+o
+options_wait_closed
+[ "$(e2e_setting KeySettings StartStopClockKey)" = 71 ] || e2e_fail "G was not stored for start/stop"
+[ "$(e2e_setting KeySettings ResetClockKey)" = 82 ] || e2e_fail "reset clock lost its key"
+[ "$(e2e_setting TextSettings HomeText)" = "Lakers" ] || e2e_fail "the name was not stored"
+
+e2e_key s
+e2e_expect_state "running=false"
+e2e_key g
+e2e_expect_state "running=true"
+e2e_key g
 e2e_expect_state "running=false"
 
 e2e_key Escape
