@@ -1,13 +1,22 @@
 // Tallivox: a desktop scoreboard for live basketball video.
 
 #include "firstpaintprobe.h"
+#include "displaycheck.h"
 #include "programwindows.h"
+#include "terminationsignals.h"
 #include "timesource.h"
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char* argv[])
 {
+    preferX11OnWayland();
+    if (const auto display = unreachableDisplay()) {
+        std::fprintf(stderr, "tallivox: cannot open display %s\n", qPrintable(*display));
+        return 1;
+    }
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Tallivox"));
     QCoreApplication::setApplicationName(QStringLiteral("Tallivox"));
@@ -15,12 +24,15 @@ int main(int argc, char* argv[])
                                                 .arg(TALLIVOX_VERSION_MAJOR)
                                                 .arg(TALLIVOX_VERSION_MINOR)
                                                 .arg(TALLIVOX_VERSION_PATCH));
-    // The program ends only through the score box's own quit key.
+    // The program ends only as Esc ends it: a close request on the score box or
+    // the shot clock window, or a termination signal, takes the same way.
     QApplication::setQuitOnLastWindowClosed(false);
     FirstPaintProbe::install();
 
     // The splash's load reads the settings before any other window exists.
     ProgramWindows windows(SteadyTimeSource::instance());
+    TerminationSignals signals;
+    QObject::connect(&signals, &TerminationSignals::requested, &windows, &ProgramWindows::endProgram);
     windows.start();
     return app.exec();
 }

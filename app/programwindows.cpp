@@ -47,15 +47,17 @@ void ProgramWindows::showScoreboard()
     box.activateWindow();
 }
 
-// Loaded on first use, not shown: the score box's updates reach it even after
-// the operator closed it, and it shows again when the options dialog closes.
+// Loaded on first use, not shown: the score box's updates reach it before it is
+// shown. A close request on it ends the program as one on the score box does.
 frmShotClock& ProgramWindows::shotClockInstance()
 {
     if (!m_shotClock) {
-        auto* window = new frmShotClock([this](int keyCode) {
-            if (m_scoreboard)
-                m_scoreboard->AllKeyCode(keyCode);
-        });
+        auto* window = new frmShotClock(
+            [this](int keyCode) {
+                if (m_scoreboard)
+                    m_scoreboard->AllKeyCode(keyCode);
+            },
+            [this] { endProgram(); });
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->Form_Load();
         m_shotClock = window;
@@ -76,6 +78,14 @@ void ProgramWindows::unloadShotClockWindow()
 void ProgramWindows::copyShotClockCaption(int caption)
 {
     shotClockInstance().ddShotClock->setCaption(caption);
+}
+
+void ProgramWindows::endProgram()
+{
+    if (m_scoreboard)
+        m_scoreboard->EndProgram();
+    else
+        endProcess();
 }
 
 void ProgramWindows::endProcess()

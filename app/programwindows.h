@@ -42,6 +42,10 @@ public:
     void showHelp();
     QWidget* helpWindow() const { return m_help; }
 
+    // Ends the run as Esc in the score box does (placement saved, every window
+    // closed); before the score box exists there is nothing to save.
+    void endProgram();
+
     // The splash window and its hand-over to the score box.
     void showSplash();
     void GoScore();

@@ -256,6 +256,10 @@ void frmScoreboard::closeEvent(QCloseEvent* event)
 {
     Form_Unload();
     event->accept();
+    // A close request from the window system (Alt+F4, a taskbar's Close) ends the
+    // program exactly as Esc does, instead of leaving it running with no window.
+    if (event->spontaneous())
+        EndProgram();
 }
 
 void frmScoreboard::Form_Unload()
@@ -273,6 +277,9 @@ void frmScoreboard::Form_Unload()
 
 void frmScoreboard::EndProgram()
 {
+    if (m_ending)
+        return;
+    m_ending = true;
     close();
     if (m_links.unloadShotClockWindow)
         m_links.unloadShotClockWindow();

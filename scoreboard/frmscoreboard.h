@@ -166,4 +166,5 @@ private:
     // Fires at the moment a running clock reaches zero, between the regular refreshes.
     QTimer m_expiryRefresh;
     bool m_unloaded = false;
+    bool m_ending = false;
 };

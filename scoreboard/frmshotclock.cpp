@@ -8,6 +8,7 @@
 #include "units.h"
 #include "virtualkeys.h"
 
+#include <QCloseEvent>
 #include <QKeyEvent>
 
 namespace {
@@ -15,9 +16,10 @@ using units::twipsToWholePixels;
 constexpr Colour DesignBackground = 4210752;
 }
 
-frmShotClock::frmShotClock(std::function<void(int)> keyDown, QWidget* parent)
+frmShotClock::frmShotClock(std::function<void(int)> keyDown, std::function<void()> closeRequested, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_keyDown(std::move(keyDown))
+    , m_closeRequested(std::move(closeRequested))
 {
     setObjectName(QStringLiteral("frmShotClock"));
     setWindowTitle(QStringLiteral("Tallivox - Shot Clock"));
@@ -88,4 +90,14 @@ void frmShotClock::applyColours()
     picShotClock->setBackColor(toQColor(c.FormBack));
     ddShotClock->setBackColor(c.LEDBack);
     ddShotClock->setLitColor(c.TimeColor);
+}
+
+void frmShotClock::closeEvent(QCloseEvent* event)
+{
+    if (event->spontaneous() && m_closeRequested) {
+        event->ignore();
+        m_closeRequested();
+        return;
+    }
+    QWidget::closeEvent(event);
 }

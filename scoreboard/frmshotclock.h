@@ -17,8 +17,11 @@ class frmShotClock : public QWidget
     Q_OBJECT
 
 public:
-    // `keyDown` receives the virtual-key code of every key pressed here.
-    explicit frmShotClock(std::function<void(int)> keyDown, QWidget* parent = nullptr);
+    // `keyDown` receives the virtual-key code of every key pressed here;
+    // `closeRequested` runs instead of closing when the window system asks the
+    // window to close.
+    explicit frmShotClock(std::function<void(int)> keyDown, std::function<void()> closeRequested = {},
+                          QWidget* parent = nullptr);
 
     void Form_Load();
     // Background, box and display colours from the record.
@@ -29,10 +32,12 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void Form_Resize();
 
     std::function<void(int)> m_keyDown;
+    std::function<void()> m_closeRequested;
     bool m_loaded = false;
 };

@@ -96,9 +96,16 @@ e2e_key() {
     xdotool key --clearmodifiers "$@"
 }
 
+# Waits up to a few seconds (or $1 tenths of a second) for the program to end;
+# its exit status is left in APP_STATUS.
 e2e_wait_exit() {
-    for _ in $(seq 100); do
-        kill -0 "$APP_PID" 2>/dev/null || { wait "$APP_PID" || true; APP_PID=""; return 0; }
+    for _ in $(seq $((${1:-50} * 2))); do
+        if ! kill -0 "$APP_PID" 2>/dev/null; then
+            APP_STATUS=0
+            wait "$APP_PID" || APP_STATUS=$?
+            APP_PID=""
+            return 0
+        fi
         sleep 0.05
     done
     e2e_fail "the program is still running"

@@ -1,0 +1,17 @@
+#pragma once
+// Whether the window system the program is about to use can be reached. Qt aborts
+// with a long message when its X11 platform finds no display; the program says
+// so in one line instead.
+
+#include <QString>
+
+#include <optional>
+
+// On a Wayland desktop a program can neither place nor shape its own windows nor
+// read NumLock, so unless the user named a platform the program runs on X11
+// through XWayland. Called before the application object exists.
+void preferX11OnWayland();
+
+// The display that cannot be opened (its name, or "(none)" when none is set), or
+// nothing when the display is there or another platform is chosen.
+std::optional<QString> unreachableDisplay();
