@@ -1,6 +1,7 @@
 // Tallivox: a desktop scoreboard for live basketball video.
 
 #include "firstpaintprobe.h"
+#include "configstore.h"
 #include "displaycheck.h"
 #include "programwindows.h"
 #include "terminationsignals.h"
@@ -31,6 +32,7 @@ int main(int argc, char* argv[])
 
     // The splash's load reads the settings before any other window exists.
     ProgramWindows windows(SteadyTimeSource::instance());
+    setStoreProblemReporter([&windows](const QString& message) { windows.showNotice(message); });
     TerminationSignals signals;
     QObject::connect(&signals, &TerminationSignals::requested, &windows, &ProgramWindows::endProgram);
     windows.start();

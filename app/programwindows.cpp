@@ -1,10 +1,16 @@
 #include "programwindows.h"
 
+#include "besidebox.h"
 #include "configrecord.h"
 #include "digitdisplay.h"
 #include "frmshotclock.h"
+#include "noticewindow.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <cstdio>
 
 ProgramWindows::ProgramWindows(const TimeSource& time, QObject* parent)
     : QObject(parent)
@@ -20,6 +26,7 @@ ProgramWindows::~ProgramWindows()
     delete m_shotClock;
     delete m_help;
     delete m_splash;
+    delete m_notice;
 }
 
 frmScoreboard& ProgramWindows::scoreboardWindow()
@@ -45,6 +52,7 @@ void ProgramWindows::showScoreboard()
     box.show();
     box.raise();
     box.activateWindow();
+    placeNotice();
 }
 
 // Loaded on first use, not shown: the score box's updates reach it before it is
@@ -80,6 +88,41 @@ void ProgramWindows::copyShotClockCaption(int caption)
     shotClockInstance().ddShotClock->setCaption(caption);
 }
 
+void ProgramWindows::showNotice(const QString& message)
+{
+    std::fprintf(stderr, "tallivox: %s\n", qPrintable(message));
+    if (!m_notice) {
+        auto* notice = new NoticeWindow;
+        notice->setAttribute(Qt::WA_DeleteOnClose);
+        m_notice = notice;
+    }
+    static_cast<NoticeWindow*>(m_notice.data())->addMessage(message);
+    placeNotice();
+    m_notice->show();
+}
+
+// Off the window on air (the score box, or the splash before it); with neither
+// up yet, at the foot of the primary screen, where the box does not start.
+void ProgramWindows::placeNotice()
+{
+    if (!m_notice)
+        return;
+    const QWidget* onAir = m_scoreboard ? static_cast<QWidget*>(m_scoreboard) : m_splash.data();
+    const QSize size = m_notice->frameGeometry().size().expandedTo(m_notice->sizeHint());
+    if (!onAir || !onAir->isVisible()) {
+        if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+            const QRect screen = primary->availableGeometry();
+            m_notice->move(screen.center().x() - size.width() / 2, screen.bottom() - size.height() - 40);
+        }
+        return;
+    }
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+    if (const auto at = placeBesideBox(onAir->frameGeometry(), size, screens))
+        m_notice->move(*at);
+}
+
 void ProgramWindows::endProgram()
 {
     if (m_scoreboard)
@@ -91,7 +134,8 @@ void ProgramWindows::endProgram()
 void ProgramWindows::endProcess()
 {
     // Nothing of any window runs after this: the loop ends and main tears down.
-    for (QWidget* w : {static_cast<QWidget*>(m_scoreboard), m_shotClock.data(), m_help.data(), m_splash.data()}) {
+    for (QWidget* w : {static_cast<QWidget*>(m_scoreboard), m_shotClock.data(), m_help.data(), m_splash.data(),
+                       m_notice.data()}) {
         if (w)
             w->hide();
     }

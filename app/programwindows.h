@@ -42,6 +42,11 @@ public:
     void showHelp();
     QWidget* helpWindow() const { return m_help; }
 
+    // Says a problem the operator must know of (a save that failed) on standard
+    // error and in the notice window, placed off the score box.
+    void showNotice(const QString& message);
+    QWidget* noticeWindow() const { return m_notice; }
+
     // Ends the run as Esc in the score box does (placement saved, every window
     // closed); before the score box exists there is nothing to save.
     void endProgram();
@@ -58,10 +63,12 @@ private:
     // The keyboard to the score box, or to the splash before it, once a window
     // over it has closed.
     void returnKeyboard();
+    void placeNotice();
 
     const TimeSource& m_time;
     QPointer<frmScoreboard> m_scoreboard;
     QPointer<QWidget> m_shotClock;
     QPointer<QWidget> m_help;
     QPointer<QWidget> m_splash;
+    QPointer<QWidget> m_notice;
 };

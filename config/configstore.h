@@ -8,17 +8,28 @@
 #include <QSettings>
 #include <QString>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 // Fills every stored field of `record` from `settings`. An absent key, or a value
 // that does not convert to its field's type, gives that key's default.
 void LoadConfig(ConfigRecord& record, QSettings& settings, const QString& programFolder);
 
+// Why a save did not reach the file, in the operator's words; nothing when the
+// values were written and read back.
+using SaveProblem = std::optional<QString>;
+
 // Writes the 36 keys the options dialog edits; not the box placement.
-void SaveConfig(const ConfigRecord& record, QSettings& settings);
+SaveProblem SaveConfig(const ConfigRecord& record, QSettings& settings);
 
 // Writes the score box placement (screen twips) to "Views".
-void SaveBoxPlacement(QSettings& settings, float left, float top, float height);
+SaveProblem SaveBoxPlacement(QSettings& settings, float left, float top, float height);
+
+// A file the store cannot read as text (UTF-16 from a Windows editor, say) is
+// copied to "<file>.bad" before a save overwrites it; the sentence to tell the
+// operator, or nothing when the file read well or is not there.
+std::optional<QString> KeepUnreadableStore(const QSettings& settings);
 
 // What OK does after SaveConfig when the operator asked for a reset: the box goes
 // back to the size and place of a first start. The store keeps the old placement
@@ -27,6 +38,10 @@ void ApplyPlacementReset(ConfigRecord& record);
 
 // The program's own store: $XDG_CONFIG_HOME/Tallivox/Tallivox.ini on Linux.
 std::unique_ptr<QSettings> tallivoxSettings();
+
+// Where the program's forms report a save that failed, or a store kept aside:
+// the window owner shows a notice. Without a reporter they go to standard error.
+void setStoreProblemReporter(std::function<void(const QString& message)> reporter);
 
 // The program's forms: Config() against tallivoxSettings(), with the executable's
 // folder as the program folder.

@@ -1,0 +1,50 @@
+#include "besidebox.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int Gap = 8;
+
+qint64 overlapArea(const QRect& a, const QRect& b)
+{
+    const QRect common = a.intersected(b);
+    return common.isEmpty() ? 0 : qint64(common.width()) * common.height();
+}
+
+// `start` moved as little as possible to keep `length` within [low, high].
+int clampedStart(int start, int length, int low, int high)
+{
+    return std::max(low, std::min(start, high - length + 1));
+}
+
+} // namespace
+
+std::optional<QPoint> placeBesideBox(const QRect& box, const QSize& size, const QList<QRect>& screens)
+{
+    if (screens.isEmpty())
+        return std::nullopt;
+    const auto home = std::max_element(screens.begin(), screens.end(), [&](const QRect& a, const QRect& b) {
+        return overlapArea(a, box) < overlapArea(b, box);
+    });
+    const QRect screen = *home;
+    const int x = clampedStart(box.left(), size.width(), screen.left(), screen.right());
+    const int y = clampedStart(box.top(), size.height(), screen.top(), screen.bottom());
+    const QPoint candidates[] = {
+        {x, box.bottom() + 1 + Gap},
+        {x, box.top() - Gap - size.height()},
+        {box.right() + 1 + Gap, y},
+        {box.left() - Gap - size.width(), y},
+    };
+    for (const QPoint& at : candidates) {
+        const QRect placed(at, size);
+        if (screen.contains(placed) && !placed.intersects(box))
+            return at;
+    }
+    for (const QRect& other : screens) {
+        const QRect placed(other.center() - QPoint(size.width() / 2, size.height() / 2), size);
+        if (other != screen && other.contains(placed) && !placed.intersects(box))
+            return placed.topLeft();
+    }
+    return std::nullopt;
+}

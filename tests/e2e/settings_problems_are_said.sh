@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Settings the program cannot read or write are said, never swallowed, and the
+# game goes on. A UTF-16 settings file is kept aside as Tallivox.ini.bad and a
+# notice beside the box says so; a save that cannot take the file's lock (a
+# folder of that name) gives up at once with a notice and a line on standard
+# error, while the clock keeps running.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/options_helpers.bash"
+e2e_setup
+mkdir -p "$(dirname "$SETTINGS_FILE")"
+printf '[TextSettings]\r\nHomeText=Lions\r\n' | iconv -f utf-8 -t utf-16 >"$SETTINGS_FILE"
+cp "$SETTINGS_FILE" "$E2E_DIR/original.ini"
+
+e2e_launch
+cmp -s "$SETTINGS_FILE.bad" "$E2E_DIR/original.ini" || e2e_fail "the unreadable file was not kept as Tallivox.ini.bad"
+notice="$(e2e_wait_window '^Tallivox - Notice$')"
+grep -q "cannot be read; it was kept as $SETTINGS_FILE.bad" "$E2E_DIR/app.log" || e2e_fail "standard error does not say the file was kept"
+
+# The notice is off the box.
+rect() { xdotool getwindowgeometry --shell "$1" | sed -n 's/^\(X\|Y\|WIDTH\|HEIGHT\)=//p' | paste -sd' '; }
+read -r bx by bw bh < <(rect "$WINDOW_ID")
+read -r nx ny nw nh < <(rect "$notice")
+[ $((nx + nw)) -le "$bx" ] || [ "$nx" -ge $((bx + bw)) ] || [ $((ny + nh)) -le "$by" ] || [ "$ny" -ge $((by + bh)) ] ||
+    e2e_fail "the notice $nx,$ny ${nw}x$nh covers the box $bx,$by ${bw}x$bh"
+
+mkdir "$SETTINGS_FILE.lock"
+e2e_key s
+e2e_expect_state "running=true"
+options_open
+started=$(date +%s%N)
+options_key alt+o
+options_wait_closed
+[ $(( ($(date +%s%N) - started) / 1000000 )) -lt 1500 ] || e2e_fail "OK took over a second with the lock held"
+grep -q "The settings were not saved to $SETTINGS_FILE: its lock file is held by something else." "$E2E_DIR/app.log" ||
+    e2e_fail "the failed save was not said"
+e2e_key s
+e2e_expect_state "running=false"
+e2e_key Escape
+e2e_wait_exit
+[ "$(grep -c 'were not saved' "$E2E_DIR/app.log")" = 2 ] || e2e_fail "the placement's failed save at the end was not said"
+e2e_pass
