@@ -10,10 +10,16 @@ namespace configkeys {
 
 namespace {
 
-// What the store holds for a key as plain text, or nothing. QSettings reads an
-// unquoted value with commas in a hand-edited file as a list: join it back. Any
-// other typed value ("@Variant(...)", "@ByteArray(...)") is not one of ours and
-// counts as absent, so the key takes its default.
+// No setting needs more than a thousand characters; a pasted page as a team name
+// would be laid out again on every drag of the box.
+constexpr qsizetype MaxStoredTextLength = 1000;
+
+// What the store holds for a key as plain text (its first thousand characters),
+// or nothing. QSettings reads an unquoted value with commas in a hand-edited file
+// as a list: join it back. Any other typed value ("@Variant(...)",
+// "@ByteArray(...)") is not one of ours and counts as absent, so the key takes
+// its default.
+
 std::optional<QString> textInStore(const QSettings* settings, const SettingKey& key)
 {
     if (!settings)
@@ -21,9 +27,9 @@ std::optional<QString> textInStore(const QSettings* settings, const SettingKey& 
     const QVariant value = settings->value(key.path());
     switch (value.typeId()) {
     case QMetaType::QString:
-        return value.toString();
+        return value.toString().left(MaxStoredTextLength);
     case QMetaType::QStringList:
-        return value.toStringList().join(QLatin1String(", "));
+        return value.toStringList().join(QLatin1String(", ")).left(MaxStoredTextLength);
     default:
         return std::nullopt;
     }

@@ -56,8 +56,16 @@ void frmHelp::Form_Load()
     Form_Resize();
 
     const QString path = QDir(m_programFolder).filePath(FileName);
-    if (!loadRtfFile(path, *rtbHelp->document()))
+    switch (loadRtfFile(path, *rtbHelp->document())) {
+    case HelpFileLoad::Loaded:
+        break;
+    case HelpFileLoad::Missing:
         rtbHelp->setPlainText(MissingFileText);
+        break;
+    case HelpFileLoad::TooLarge:
+        rtbHelp->setPlainText(TooLargeText);
+        break;
+    }
     rtbHelp->moveCursor(QTextCursor::Start);
     rtbHelp->verticalScrollBar()->setValue(0);
 }

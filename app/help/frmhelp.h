@@ -20,6 +20,7 @@ public:
     static inline const QString FileName = QStringLiteral("tallivoxhelpfile.rtf");
     static inline const QString MissingFileText =
         QStringLiteral("Help file has been moved from its normal location.  Please reinstall the program.");
+    static inline const QString TooLargeText = QStringLiteral("Help file is too large.");
 
     // `programFolder`: where the help file is looked for.
     explicit frmHelp(QString programFolder, QWidget* parent = nullptr);

@@ -63,14 +63,17 @@ RtfReader::Status RtfReader::read(const QByteArray& data, QTextDocument& documen
     return status;
 }
 
-bool loadRtfFile(const QString& path, QTextDocument& document, RtfReader::Status* status)
+HelpFileLoad loadRtfFile(const QString& path, QTextDocument& document, RtfReader::Status* status)
 {
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
-        return false;
+        return HelpFileLoad::Missing;
+    if (file.size() > MaxHelpFileBytes)
+        return HelpFileLoad::TooLarge;
+    // Read no more than the limit even from a file that grows while it is read.
     const QByteArray data = file.read(MaxHelpFileBytes);
     const RtfReader::Status s = RtfReader::read(data, document);
     if (status)
         *status = s;
-    return true;
+    return HelpFileLoad::Loaded;
 }

@@ -35,10 +35,16 @@ public:
     static Status read(const QByteArray& data, QTextDocument& document);
 };
 
-// The help file as it is loaded: at most this many bytes are read, so that a
-// huge file cannot stall the program.
-constexpr qint64 MaxHelpFileBytes = 16 * 1024 * 1024;
+// A help file larger than this is not read at all: its reading and layout, on the
+// thread that draws the clocks, would stop them for seconds.
+constexpr qint64 MaxHelpFileBytes = 4 * 1024 * 1024;
 
-// Reads the file at `path` into `document`; false when there is no readable
-// file there (the document is then left alone).
-bool loadRtfFile(const QString& path, QTextDocument& document, RtfReader::Status* status = nullptr);
+enum class HelpFileLoad {
+    Loaded,
+    Missing,  // no readable file there
+    TooLarge, // over MaxHelpFileBytes
+};
+
+// Reads the file at `path` into `document`; anything but Loaded leaves the
+// document alone.
+HelpFileLoad loadRtfFile(const QString& path, QTextDocument& document, RtfReader::Status* status = nullptr);
