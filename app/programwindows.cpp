@@ -4,6 +4,7 @@
 #include "configrecord.h"
 #include "digitdisplay.h"
 #include "frmshotclock.h"
+#include "gamefile.h"
 #include "noticewindow.h"
 
 #include <QCoreApplication>
@@ -29,9 +30,19 @@ ProgramWindows::~ProgramWindows()
     delete m_notice;
 }
 
+// The game file lives with the score box: a game left by a run that did not end
+// normally is read before the box exists, so that nothing the new box hands out
+// can overwrite it, and put on the box once it is loaded.
 frmScoreboard& ProgramWindows::scoreboardWindow()
 {
     if (!m_scoreboard) {
+        if (!m_gameFile) {
+            m_gameFile = std::make_unique<GameFile>(GameFile::defaultPath(), [this](const QString& message) {
+                // Heard on the writer's thread: the notice is shown on the window's.
+                QMetaObject::invokeMethod(this, [this, message] { showNotice(message); }, Qt::QueuedConnection);
+            });
+        }
+        const std::optional<GameState> leftover = m_gameFile->takeLeftover();
         frmScoreboard::Links links;
         links.showHelp = [this] { showHelp(); };
         links.showOptionsDialog = [this] { showOptionsDialog(m_scoreboard); };
@@ -40,8 +51,11 @@ frmScoreboard& ProgramWindows::scoreboardWindow()
         links.copyShotClockCaption = [this](int caption) { copyShotClockCaption(caption); };
         links.colourShotClockWindow = [this] { shotClockInstance().applyColours(); };
         links.endProcess = [this] { endProcess(); };
+        links.gameChanged = [this](const GameState& game) { m_gameFile->save(game); };
         m_scoreboard = new frmScoreboard(m_time, std::move(links));
         m_scoreboard->Form_Load();
+        if (leftover)
+            m_scoreboard->restoreGame(*leftover);
     }
     return *m_scoreboard;
 }
@@ -133,6 +147,9 @@ void ProgramWindows::endProgram()
 
 void ProgramWindows::endProcess()
 {
+    // A normal end: the next start is a fresh game.
+    if (m_gameFile)
+        m_gameFile->discard();
     // Nothing of any window runs after this: the loop ends and main tears down.
     for (QWidget* w : {static_cast<QWidget*>(m_scoreboard), m_shotClock.data(), m_help.data(), m_splash.data(),
                        m_notice.data()}) {

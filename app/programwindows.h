@@ -11,6 +11,9 @@
 #include <QObject>
 #include <QPointer>
 
+#include <memory>
+
+class GameFile;
 class TimeSource;
 class frmShotClock;
 
@@ -71,4 +74,5 @@ private:
     QPointer<QWidget> m_help;
     QPointer<QWidget> m_splash;
     QPointer<QWidget> m_notice;
+    std::unique_ptr<GameFile> m_gameFile;
 };

@@ -19,6 +19,7 @@ QProcessEnvironment programEnvironment(const QTemporaryDir& dir)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_STATE_HOME"), dir.filePath(QStringLiteral("state")));
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
     return env;
 }

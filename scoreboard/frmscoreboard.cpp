@@ -268,11 +268,17 @@ void frmScoreboard::Form_Unload()
         return;
     m_unloaded = true;
     tmrClock1.stop();
-    // The placement as the record keeps it, in 16-bit twips: a box dragged to the
-    // edge of that range rounds a few twips past it in pixels, and a number the
-    // next start cannot read would send the box back to the screen's corner.
+    const BoxPlacement placement = placementTwips();
+    SaveBoxPlacement(float(placement.x), float(placement.y), float(placement.height));
+}
+
+// The placement as the record keeps it, in 16-bit twips: a box dragged to the
+// edge of that range rounds a few twips past it in pixels, and a number the next
+// start cannot read would send the box back to the screen's corner.
+frmScoreboard::BoxPlacement frmScoreboard::placementTwips() const
+{
     const QPoint box = boxScreenTwips();
-    SaveBoxPlacement(float(box.x()), float(box.y()), float(units::toInt16(twipsOf(picScoreBox->height()))));
+    return {box.x(), box.y(), units::toInt16(twipsOf(picScoreBox->height()))};
 }
 
 void frmScoreboard::EndProgram()

@@ -13,6 +13,7 @@
 
 #include "clockreadings.h"
 #include "clockseconds.h"
+#include "gamestate.h"
 
 #include <QTime>
 #include <QTimer>
@@ -48,6 +49,8 @@ public:
         std::function<void(int)> copyShotClockCaption; // loads the shot clock window if needed
         std::function<void()> colourShotClockWindow;    // loads it too
         std::function<void()> endProcess;
+        // The game after each change, and once a second while a clock runs.
+        std::function<void(const GameState&)> gameChanged;
     };
 
     // Arguments of UpdateScoreboardView: no position given, the configured view.
@@ -86,6 +89,11 @@ public:
     void ResetShotClock();
     void Buzzer();
     void PlayShotClock();
+
+    // The game as the displays and clocks hold it now.
+    GameState gameState() const;
+    // Puts a kept game back: every value as it was saved, both clocks stopped.
+    void restoreGame(const GameState& state);
 
     // The single refresh armed for the moment a running clock reaches zero.
     const QTimer& expiryRefresh() const { return m_expiryRefresh; }
@@ -142,12 +150,17 @@ private:
     void Form_Unload();
     void tmrClock1_Timer();
     void armExpiryRefresh();
+    // Hands the game out when it changed beyond a running clock's counting, or a
+    // second after the last time while a clock runs.
+    void noteGameChange();
 
     // Key-down handlers of the elements that take typed entries.
     void cdGame_KeyDown(int keyCode);
     void scoreDisplay_KeyDown(DigitDisplay* display, int keyCode, int maxValue);
     void ddShotClock_KeyDown(int keyCode);
-    void logKey(int keyCode) const;
+    // Every key ends here: the game as it now stands is handed out, and what the
+    // key did is logged for the end-to-end tests.
+    void afterKey(int keyCode);
     void quickKey(DigitDisplay* display, const QString& step, int maxValue);
 
     void RecordBoxPlacement();
@@ -156,6 +169,15 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // The box's top-left corner on the screen, in twips.
     QPoint boxScreenTwips() const;
+    struct BoxPlacement
+    {
+        int x = 0;
+        int y = 0;
+        int height = 0;
+        bool operator==(const BoxPlacement&) const = default;
+    };
+    BoxPlacement placementTwips() const;
+    void savePlacementIfMoved();
 
     const TimeSource& m_time;
     Links m_links;
@@ -167,4 +189,7 @@ private:
     QTimer m_expiryRefresh;
     bool m_unloaded = false;
     bool m_ending = false;
+    BoxPlacement m_placementAtPress;
+    GameState m_lastHandedOut;
+    qint64 m_lastHandedOutNs = 0;
 };

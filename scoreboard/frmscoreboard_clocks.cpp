@@ -9,6 +9,7 @@
 #include "digitdisplay.h"
 #include "gameclockstate.h"
 #include "sounddevice.h"
+#include "timesource.h"
 
 #include <algorithm>
 #include <cmath>
@@ -35,6 +36,47 @@ void frmScoreboard::setLocalTime(std::function<QTime()> now, bool twelveHour)
 void frmScoreboard::tmrClock1_Timer()
 {
     RefreshTime();
+    noteGameChange();
+}
+
+GameState frmScoreboard::gameState() const
+{
+    return GameState{ddHomeScore->caption(), ddVisitorScore->caption(), ddPeriod->caption(),
+                     chGame->seconds(),      chGame->running(),          GameClockResetTime(),
+                     chShotClock->seconds(), chShotClock->running(),     ShotClockFollowsGame,
+                     ClockTime};
+}
+
+void frmScoreboard::restoreGame(const GameState& state)
+{
+    ddHomeScore->setCaption(state.homeScore);
+    ddVisitorScore->setCaption(state.visitorScore);
+    ddPeriod->setCaption(state.period);
+    GameClockResetTime() = state.gameClockResetTime;
+    chGame->setRunning(false);
+    chGame->setSeconds(state.gameClock);
+    chShotClock->setRunning(false);
+    chShotClock->setSeconds(state.shotClock);
+    ShotClockFollowsGame = state.shotClockFollowsGame;
+    ClockTime = state.showsTimeOfDay;
+    RefreshTime();
+    noteGameChange();
+}
+
+void frmScoreboard::noteGameChange()
+{
+    if (m_unloaded || !m_links.gameChanged)
+        return;
+    constexpr qint64 RunningSaveIntervalNs = 1000 * 1000000LL;
+    const GameState now = gameState();
+    const qint64 nowNs = m_time.nowNs();
+    const bool clockRuns = now.gameClockRunning || now.shotClockRunning;
+    if (!differsBeyondRunningTime(now, m_lastHandedOut)
+        && !(clockRuns && nowNs - m_lastHandedOutNs >= RunningSaveIntervalNs))
+        return;
+    m_lastHandedOut = now;
+    m_lastHandedOutNs = nowNs;
+    m_links.gameChanged(now);
 }
 
 void frmScoreboard::RefreshTime()

@@ -11,6 +11,7 @@
 #include "digitdisplay.h"
 #include "entrytext.h"
 #include "gameclockstate.h"
+#include "gamestate.h"
 #include "keycodetoasci.h"
 #include "numlock.h"
 #include "units.h"
@@ -22,16 +23,17 @@
 // What each key did to the displays; off unless QT_LOGGING_RULES turns it on.
 Q_LOGGING_CATEGORY(lcKeys, "tallivox.keys", QtWarningMsg)
 
-namespace {
-constexpr int MaxScore = 199;
-constexpr int MaxPeriod = 9;
-constexpr int MaxGameSeconds = 5999;
-constexpr int BlankCaption = -1;
-}
+using game::BlankCaption;
+using game::MaxGameSeconds;
+using game::MaxPeriod;
+using game::MaxScore;
 
-void frmScoreboard::logKey(int keyCode) const
+void frmScoreboard::afterKey(int keyCode)
 {
-    if (!lcKeys().isDebugEnabled() || m_unloaded)
+    if (m_unloaded)
+        return;
+    noteGameChange();
+    if (!lcKeys().isDebugEnabled())
         return;
     qCDebug(lcKeys).noquote() << QStringLiteral("key %1: home=%2 visitor=%3 period=%4 clock=%5 shot=%6 running=%7")
                                      .arg(keyCode)
@@ -44,7 +46,7 @@ void frmScoreboard::connectElementEvents()
 {
     const auto toDispatcher = [this](QKeyEvent* e) {
         AllKeyCode(virtualKeyCode(*e));
-        logKey(virtualKeyCode(*e));
+        afterKey(virtualKeyCode(*e));
     };
     const auto toKeyUp = [this](QKeyEvent* e) { AllKeyUp(virtualKeyCode(*e)); };
 
@@ -55,7 +57,7 @@ void frmScoreboard::connectElementEvents()
 
     connect(cdGame, &ClockDisplay::KeyDown, this, [this](QKeyEvent* e) {
         cdGame_KeyDown(virtualKeyCode(*e));
-        logKey(virtualKeyCode(*e));
+        afterKey(virtualKeyCode(*e));
     });
     connect(cdGame, &ClockDisplay::KeyUp, this, toKeyUp);
     connect(cdGame, &ClockDisplay::Click, this, [this] { ObjectSelected(cdGame); });
@@ -68,7 +70,7 @@ void frmScoreboard::connectElementEvents()
         connect(display, &DigitDisplay::KeyDown, this,
                 [this, display, maxValue](QKeyEvent* e) {
                     scoreDisplay_KeyDown(display, virtualKeyCode(*e), maxValue);
-                    logKey(virtualKeyCode(*e));
+                    afterKey(virtualKeyCode(*e));
                 });
         connect(display, &DigitDisplay::KeyUp, this, toKeyUp);
         connect(display, &DigitDisplay::Click, this, [this, display] { ObjectSelected(display); });
@@ -77,7 +79,7 @@ void frmScoreboard::connectElementEvents()
     // The shot clock display takes no typed values and has no key-up handling.
     connect(ddShotClock, &DigitDisplay::KeyDown, this, [this](QKeyEvent* e) {
         ddShotClock_KeyDown(virtualKeyCode(*e));
-        logKey(virtualKeyCode(*e));
+        afterKey(virtualKeyCode(*e));
     });
 }
 
@@ -86,7 +88,7 @@ void frmScoreboard::keyPressEvent(QKeyEvent* event)
 {
     event->accept();
     AllKeyCode(virtualKeyCode(*event));
-    logKey(virtualKeyCode(*event));
+    afterKey(virtualKeyCode(*event));
 }
 
 void frmScoreboard::AllKeyCode(int keyCode)

@@ -7,6 +7,7 @@
 #include "clockdisplay.h"
 #include "colour.h"
 #include "configrecord.h"
+#include "configstore.h"
 #include "controls.h"
 #include "digitdisplay.h"
 #include "fitpicture.h"
@@ -213,6 +214,7 @@ void frmScoreboard::ScoreBoxMouseDown(const QPointF& globalPos)
     MouseStartX = units::toInt32(pixelsToTwips(globalPos.x()));
     MouseStartY = units::toInt32(pixelsToTwips(globalPos.y()));
     MovingScoreBox = true;
+    m_placementAtPress = placementTwips();
 }
 
 void frmScoreboard::ScoreBoxMouseMove(const QPointF& globalPos)
@@ -237,7 +239,22 @@ void frmScoreboard::ScoreBoxMouseMove(const QPointF& globalPos)
 
 void frmScoreboard::ScoreBoxMouseUp()
 {
+    if (!MovingScoreBox)
+        return;
     MovingScoreBox = false;
+    savePlacementIfMoved();
+}
+
+// The placement reaches the settings when a gesture ends, not only at the end of
+// the run, so a crash never puts the box back where it was an hour ago. A click
+// that moved nothing writes nothing.
+void frmScoreboard::savePlacementIfMoved()
+{
+    const BoxPlacement now = placementTwips();
+    if (now == m_placementAtPress)
+        return;
+    m_placementAtPress = now;
+    SaveBoxPlacement(float(now.x), float(now.y), float(now.height));
 }
 
 void frmScoreboard::ResizeMouseDown(const QPointF& globalPos)
@@ -249,6 +266,7 @@ void frmScoreboard::ResizeMouseDown(const QPointF& globalPos)
     BoxWidth = units::toInt32(pixelsToTwips(picScoreBox->width()));
     BoxHeight = units::toInt32(pixelsToTwips(picScoreBox->height()));
     ResizingScoreBox = true;
+    m_placementAtPress = placementTwips();
 }
 
 void frmScoreboard::ResizeMouseMove(const QPointF& globalPos)
@@ -273,4 +291,5 @@ void frmScoreboard::ResizeMouseUp()
     ApplyLayout(ScoreBoxLayout(), this, picScoreBox);
     UpdateScoreboardView(NoPosition, NoPosition, ConfiguredView);
     RepositionResizer();
+    savePlacementIfMoved();
 }

@@ -30,7 +30,7 @@ work="$(mktemp -d "${TMPDIR:-/tmp}/tallivox-fuzz.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 # The targets that touch settings write only into this folder; Qt's own
 # one-time allocations are not leaks worth a finding.
-export XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=offscreen
+export XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state" QT_QPA_PLATFORM=offscreen
 # One frame of allocation stack: a deeper one is walked through Qt's frames,
 # built without frame pointers, into stack garbage, so nearly every allocation
 # gets a stack of its own; the sanitizer keeps each one for good, and the
