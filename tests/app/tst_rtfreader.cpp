@@ -1,5 +1,5 @@
 // The rich text reader: each construct on small hand-made documents, the
-// formatting it carries, the shipped help file, and damaged or hostile input,
+// formatting it carries, and damaged or hostile input,
 // which must give what could be read, quickly, and never crash.
 
 #include "rtfreader.h"
@@ -150,25 +150,6 @@ private Q_SLOTS:
         QVERIFY(blockFormatOf(doc, QStringLiteral("plain")).tabPositions().isEmpty());
     }
 
-    void readsTheShippedHelpFile()
-    {
-        QFile file(QStringLiteral(TALLIVOX_HELP_FILE));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QTextDocument doc;
-        QCOMPARE(RtfReader::read(file.readAll(), doc), RtfReader::Status::Complete);
-        const QString text = doc.toPlainText();
-        // No RTF leaks through as text, and the document information stays out.
-        for (const QString& leak : {QStringLiteral("\\"), QStringLiteral("{"), QStringLiteral("}"), QStringLiteral("Arial")})
-            QVERIFY2(!text.contains(leak), qPrintable(leak));
-        QCOMPARE(doc.begin().text(), QStringLiteral("Tallivox Help"));
-        // Every command and quick key with its default.
-        for (const char* words : {"Esc", "F1", "F2", "Start/Stop clock\tS", "Reset clock\tR", "Reset shot clock\tT",
-                                  "Game/Clock switch\tC", "Buzzer\tB", "Clear Number\tBackspace", "Home Score +1\tInsert",
-                                  "Home Score +2\tHome", "Home Score +3\tPage Up", "Visitor Score +1\tDelete",
-                                  "Visitor Score +2\tEnd", "Visitor Score +3\tPage Down", "Period +1\tP"})
-            QVERIFY2(text.contains(QLatin1String(words)), words);
-    }
-
     // Each row must finish quickly and show at least `text`; `status` is -1 where
     // any outcome will do.
     void damagedOrHostileInput_data()
@@ -211,12 +192,8 @@ private Q_SLOTS:
             formats += "{\\b\\fs" + QByteArray::number(2 + i % 700) + " x}";
         QTest::newRow("a format change at every character") << (formats + "end}") << complete << QStringLiteral("xxxend");
         QTest::newRow("nul bytes") << (QByteArray("{\\rtf1 a") + QByteArray(n, '\0') + "b}") << complete << QStringLiteral("ab");
-        // Binary junk after a good start: the same junk every run.
+        // Control words at random: the same ones every run.
         QRandomGenerator random(20261206);
-        QByteArray junk = "{\\rtf1 start ";
-        for (int i = 0; i < n; ++i)
-            junk += char(random.bounded(256));
-        QTest::newRow("binary junk") << junk << -1 << QStringLiteral("start");
         QByteArray codes = "{\\rtf1 start ";
         const char* pieces[] = {"{", "}", "\\b", "\\u-1", "\\'", "\\par", "\\bin1 ", "\\*", "\\uc3", "x", "\\fonttbl", "\\cf2", " "};
         for (int i = 0; i < n / 2; ++i)
