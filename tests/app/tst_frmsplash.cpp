@@ -93,41 +93,39 @@ private Q_SLOTS:
         }
     }
 
-    // The window owner: the run begins with the splash, whose click hands over.
+    // The window owner: the run begins with the splash, whose click hands over to the
+    // score box, and to the shot clock window when it is switched on.
+    void theRunBeginsWithTheSplashAndAClickHandsOver_data()
+    {
+        QTest::addColumn<bool>("shotClockWindow");
+        QTest::newRow("shot clock window off") << false;
+        QTest::newRow("shot clock window on") << true;
+    }
+
     void theRunBeginsWithTheSplashAndAClickHandsOver()
     {
-        storeSetting(QStringLiteral("TextSettings/VisitorText"), QStringLiteral("Bears"));
+        QFETCH(bool, shotClockWindow);
+        storeSetting(QStringLiteral("AdditionalSettings/ShowShotClockScreen"), shotClockWindow ? "True" : "False");
         ProgramWindows windows(SteadyTimeSource::instance());
         windows.start();
         auto* splash = qobject_cast<frmSplash*>(windows.splashWindow());
         QVERIFY(QTest::qWaitForWindowExposed(splash));
-        QCOMPARE(Config().VisitorText, QStringLiteral("Bears"));
+        QCOMPARE(Config().ShowShotClockScreen, shotClockWindow);
         QPointer<QWidget> gone = splash;
 
         clickOn(*splash, splash->cmdHelp);
         QVERIFY(windows.helpWindow() && windows.helpWindow()->isVisible());
-        QVERIFY(!windows.scoreboard());
+        QVERIFY(!windows.scoreboard() && !windows.shotClockWindow());
 
         clickOn(*splash, splash->lblClick);
         QVERIFY(!windows.splashWindow());
         QVERIFY(windows.scoreboard() && windows.scoreboard()->isVisible());
         QVERIFY(windows.helpWindow() && windows.helpWindow()->isVisible()); // help outlives the splash
-        // Off by default: the score box's load may prepare it, but nothing shows it.
-        QVERIFY(!windows.shotClockWindow() || !windows.shotClockWindow()->isVisible());
+        // The score box's load may prepare the shot clock window; only the setting shows it.
+        QCOMPARE(windows.shotClockWindow() && windows.shotClockWindow()->isVisible(), shotClockWindow);
         QTRY_VERIFY(gone.isNull());
         windows.showSplash();
         QVERIFY(!windows.splashWindow()); // never comes back in the run
-    }
-
-    void theShotClockWindowComesWithTheScoreBoxWhenSwitchedOn()
-    {
-        storeSetting(QStringLiteral("AdditionalSettings/ShowShotClockScreen"), QStringLiteral("True"));
-        ProgramWindows windows(SteadyTimeSource::instance());
-        windows.start();
-        QVERIFY(!windows.shotClockWindow());
-        windows.GoScore();
-        QVERIFY(windows.scoreboard() && windows.scoreboard()->isVisible());
-        QVERIFY(windows.shotClockWindow() && windows.shotClockWindow()->isVisible());
     }
 };
 
