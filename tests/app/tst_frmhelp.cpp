@@ -18,14 +18,6 @@ namespace {
 
 const QString MissingFile = QStringLiteral("Help file has been moved from its normal location.  Please reinstall the program.");
 
-// A program folder of the test's own, with or without the shipped help file.
-struct ProgramFolder
-{
-    QTemporaryDir dir;
-    QString path() const { return dir.path(); }
-    QString helpFile() const { return dir.filePath(frmHelp::FileName); }
-};
-
 } // namespace
 
 class TestFrmHelp : public QObject
@@ -33,28 +25,10 @@ class TestFrmHelp : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void withoutTheFileShowsTheMessage_data()
-    {
-        QTest::addColumn<bool>("folderInItsPlace");
-        QTest::newRow("no file") << false;
-        QTest::newRow("a folder in its place") << true;
-    }
-
-    void withoutTheFileShowsTheMessage()
-    {
-        QFETCH(bool, folderInItsPlace);
-        ProgramFolder folder;
-        if (folderInItsPlace)
-            QVERIFY(QDir(folder.path()).mkdir(frmHelp::FileName));
-        frmHelp window(folder.path());
-        window.Form_Load();
-        QCOMPARE(window.rtbHelp->toPlainText(), MissingFile);
-    }
-
     void showsTheShippedHelpFileFromTheTop()
     {
-        ProgramFolder folder;
-        QVERIFY(QFile::copy(QStringLiteral(TALLIVOX_HELP_FILE), folder.helpFile()));
+        QTemporaryDir folder;
+        QVERIFY(QFile::copy(QStringLiteral(TALLIVOX_HELP_FILE), folder.filePath(frmHelp::FileName)));
         frmHelp window(folder.path());
         window.Form_Load();
         window.show();
@@ -77,25 +51,30 @@ private Q_SLOTS:
         QVERIFY(window.rtbHelp->verticalScrollBar()->maximum() > 0);
     }
 
+    // Without its file, or with a folder in its place, the window shows the message.
     // The minimum is the outer size, frame included: 2700 x 1700 twips are 180 x 113
     // pixels. The text view keeps 120 twips (8 px) on its left and wraps 450 twips
     // (30 px) short of its width.
-    void keepsItsMinimumSizeAndTheTextViewFollows_data()
+    void withoutTheFileKeepsItsMinimumSizeAndTheTextViewFollows_data()
     {
+        QTest::addColumn<bool>("folderInItsPlace");
         QTest::addColumn<QSize>("size");
-        QTest::newRow("too small both ways") << QSize(50, 50);
-        QTest::newRow("too narrow") << QSize(50, 400);
-        QTest::newRow("too low") << QSize(400, 20);
-        QTest::newRow("just above the minimum") << QSize(200, 130);
-        QTest::newRow("larger") << QSize(1000, 800);
+        QTest::newRow("too small both ways") << false << QSize(50, 50);
+        QTest::newRow("too narrow") << true << QSize(50, 400);
+        QTest::newRow("too low") << false << QSize(400, 20);
+        QTest::newRow("just above the minimum") << true << QSize(200, 130);
+        QTest::newRow("larger") << false << QSize(1000, 800);
     }
 
-    void keepsItsMinimumSizeAndTheTextViewFollows()
+    void withoutTheFileKeepsItsMinimumSizeAndTheTextViewFollows()
     {
+        QFETCH(bool, folderInItsPlace);
         QFETCH(QSize, size);
-        ProgramFolder folder;
+        QTemporaryDir folder;
+        QVERIFY(!folderInItsPlace || QDir(folder.path()).mkdir(frmHelp::FileName));
         frmHelp window(folder.path());
         window.Form_Load();
+        QCOMPARE(window.rtbHelp->toPlainText(), MissingFile);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const QSize frame = window.frameGeometry().size() - window.size();
