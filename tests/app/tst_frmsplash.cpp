@@ -16,11 +16,9 @@
 
 namespace {
 
-// Without a key: empties the program's store.
-void storeSetting(const QString& key = {}, const QString& text = {})
+void storeSetting(const QString& key, const QString& text)
 {
-    QSettings s(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tallivox"), QStringLiteral("Tallivox"));
-    key.isEmpty() ? s.clear() : s.setValue(key, text);
+    QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tallivox"), QStringLiteral("Tallivox")).setValue(key, text);
 }
 
 // A real click, delivered to the window at the centre of `target` (or at `at` in
@@ -37,12 +35,6 @@ class TestFrmSplash : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-        storeSetting();
-        Config() = ConfigRecord{};
-    }
-
     // Expected: how often the score box, help and the options dialog were asked for.
     void onlyAClickOffTheButtonsHandsOverAndOnlyOnce_data()
     {
