@@ -105,8 +105,8 @@ private Q_SLOTS:
         const int n = 200000;
         row("deep nesting left open", "{\\rtf1 " + QByteArray(n, '{') + "deep", "deep", truncated);
         row("deep nesting closed", "{\\rtf1 " + QByteArray(n, '{') + "\\b deep" + QByteArray(n, '}') + " after}", "deep after", complete);
-        const int depth = RtfReader::MaxGroupDepth + 50;
-        row("just past the depth limit", "{\\rtf1 " + QByteArray(depth, '{') + "\\b deep" + QByteArray(depth, '}') + " after}", "deep after", complete);
+        const int depth = RtfReader::MaxGroupDepth - 2; // with the outer group and the last, every group is kept
+        row("formatting given back at the depth limit", "{\\rtf1 " + QByteArray(depth, '{') + "{\\v hidden}shown" + QByteArray(depth, '}') + "}", "shown", complete);
         row("huge numbers", "{\\rtf1{\\fs99999999999999999999 huge}\\li-99999999999999\\u99999999999 ?}", "huge\ufffd", complete);
         row("a very long number", "{\\rtf1 \\fs" + QByteArray(n, '9') + " text}", "text", complete);
         row("a very long control word", "{\\rtf1 \\" + QByteArray(n, 'a') + " text}", "text", complete);
