@@ -1,9 +1,8 @@
-// The help window: the help file shown or the missing-file sentence, the
-// minimum size and the text view following each resize, and the one instance
-// that the window owner keeps and brings forward.
+// The help window: the shipped help file shown or the missing-file sentence, the
+// minimum size and the text view following each resize, the one instance that
+// the window owner keeps and brings forward, and Escape closing it.
 
 #include "frmhelp.h"
-#include "helpgeometry.h"
 #include "programwindows.h"
 #include "timesource.h"
 
@@ -17,14 +16,7 @@
 
 namespace {
 
-// A program folder of the test's own, with or without the shipped help file.
-struct ProgramFolder
-{
-    QTemporaryDir dir;
-    QString path() const { return dir.path(); }
-    QString helpFile() const { return dir.filePath(frmHelp::FileName); }
-    void installShippedHelp() const { QVERIFY(QFile::copy(QStringLiteral(TALLIVOX_HELP_FILE), helpFile())); }
-};
+const QString MissingFile = QStringLiteral("Help file has been moved from its normal location.  Please reinstall the program.");
 
 } // namespace
 
@@ -33,108 +25,74 @@ class TestFrmHelp : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void sizeRulesInTwips()
+    void showsTheShippedHelpFileFromTheTop()
     {
-        using namespace helpgeometry;
-        QCOMPARE(clampOuterSize(QSize(100, 100)), QSize(2700, 1700));
-        QCOMPARE(clampOuterSize(QSize(2699, 5000)), QSize(2700, 5000));
-        QCOMPARE(clampOuterSize(QSize(5000, 1699)), QSize(5000, 1700));
-        QCOMPARE(textViewRect(QSize(11055, 9270)), QRect(120, 0, 10935, 9270));
-        QCOMPARE(textViewRect(QSize(60, 0)), QRect(120, 0, 0, 0));
-        QCOMPARE(wrapWidth(10935), 10485);
-        QCOMPARE(wrapWidth(300), 15); // never zero, which would mean no wrapping
-    }
-
-    void withoutTheFileShowsTheMessage_data()
-    {
-        QTest::addColumn<bool>("folderInItsPlace");
-        QTest::newRow("no file") << false;
-        QTest::newRow("a folder in its place") << true;
-    }
-
-    void withoutTheFileShowsTheMessage()
-    {
-        QFETCH(bool, folderInItsPlace);
-        ProgramFolder folder;
-        if (folderInItsPlace)
-            QVERIFY(QDir(folder.path()).mkdir(frmHelp::FileName));
-        frmHelp window(folder.path());
-        window.Form_Load();
-        QCOMPARE(window.rtbHelp->toPlainText(),
-                 QStringLiteral("Help file has been moved from its normal location.  Please reinstall the program."));
-    }
-
-    void showsTheShippedHelpFile()
-    {
-        ProgramFolder folder;
-        folder.installShippedHelp();
+        QTemporaryDir folder;
+        QVERIFY(QFile::copy(QStringLiteral(TALLIVOX_HELP_FILE), folder.filePath(frmHelp::FileName)));
         frmHelp window(folder.path());
         window.Form_Load();
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const QTextDocument* doc = window.rtbHelp->document();
         QCOMPARE(doc->begin().text(), QStringLiteral("Tallivox Help"));
-        QVERIFY(doc->toPlainText().contains(QStringLiteral("The command keys")));
-        QVERIFY(!doc->toPlainText().contains(QLatin1String("\\par")));
+        const QString text = doc->toPlainText();
+        // No RTF leaks through as text, and the document information stays out.
+        for (const char* leak : {"\\", "{", "}", "Arial"})
+            QVERIFY2(!text.contains(QLatin1String(leak)), leak);
+        // Every command and quick key with its default.
+        for (const char* words : {"Esc", "F1", "F2", "Start/Stop clock\tS", "Reset clock\tR", "Reset shot clock\tT",
+                                  "Game/Clock switch\tC", "Buzzer\tB", "Clear Number\tBackspace", "Home Score +1\tInsert",
+                                  "Home Score +2\tHome", "Home Score +3\tPage Up", "Visitor Score +1\tDelete",
+                                  "Visitor Score +2\tEnd", "Visitor Score +3\tPage Down", "Period +1\tP"})
+            QVERIFY2(text.contains(QLatin1String(words)), words);
         // The view starts at the top, and there is more text than fits.
         QCOMPARE(window.rtbHelp->textCursor().position(), 0);
         QCOMPARE(window.rtbHelp->verticalScrollBar()->value(), 0);
         QVERIFY(window.rtbHelp->verticalScrollBar()->maximum() > 0);
     }
 
-    void keepsItsMinimumSize()
+    // Without its file, or with a folder in its place, the window shows the message.
+    // The minimum is the outer size, frame included: 2700 x 1700 twips are 180 x 113
+    // pixels. The text view keeps 120 twips (8 px) on its left and wraps 450 twips
+    // (30 px) short of its width.
+    void withoutTheFileKeepsItsMinimumSizeAndTheTextViewFollows_data()
     {
-        ProgramFolder folder;
-        frmHelp window(folder.path());
-        window.Form_Load();
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        // The minimum is the outer size, frame included: 2700 x 1700 twips are
-        // 180 x 113 pixels.
-        const QSize frame = window.frameGeometry().size() - window.size();
-        window.resize(50, 50);
-        QTRY_COMPARE(window.frameGeometry().size(), QSize(180, 113));
-        window.resize(50, 400);
-        QTRY_COMPARE(window.frameGeometry().size(), QSize(180 - frame.width(), 400) + frame);
-        window.resize(400, 20);
-        QTRY_COMPARE(window.frameGeometry().size(), QSize(400, 113 - frame.height()) + frame);
-        QCOMPARE(window.rtbHelp->geometry(), QRect(8, 0, 392, 113 - frame.height()));
-    }
-
-    void theTextViewFollowsEveryResize_data()
-    {
+        QTest::addColumn<bool>("folderInItsPlace");
         QTest::addColumn<QSize>("size");
-        QTest::newRow("larger") << QSize(1000, 800);
-        QTest::newRow("near the minimum") << QSize(200, 130);
+        QTest::newRow("too small both ways") << false << QSize(50, 50);
+        QTest::newRow("too narrow") << true << QSize(50, 400);
+        QTest::newRow("too low") << false << QSize(400, 20);
+        QTest::newRow("just above the minimum") << true << QSize(200, 130);
+        QTest::newRow("larger") << false << QSize(1000, 800);
     }
 
-    void theTextViewFollowsEveryResize()
+    void withoutTheFileKeepsItsMinimumSizeAndTheTextViewFollows()
     {
+        QFETCH(bool, folderInItsPlace);
         QFETCH(QSize, size);
-        ProgramFolder folder;
-        folder.installShippedHelp();
+        QTemporaryDir folder;
+        QVERIFY(!folderInItsPlace || QDir(folder.path()).mkdir(frmHelp::FileName));
         frmHelp window(folder.path());
         window.Form_Load();
+        QCOMPARE(window.rtbHelp->toPlainText(), MissingFile);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QSize frame = window.frameGeometry().size() - window.size();
         window.resize(size);
-        QTRY_COMPARE(window.size(), size);
-        QCOMPARE(window.rtbHelp->geometry(), QRect(8, 0, size.width() - 8, size.height()));
-        QCOMPARE(window.rtbHelp->lineWrapColumnOrWidth(), std::max(size.width() - 8 - 30, 1));
+        const QSize expected = (size + frame).expandedTo(QSize(180, 113)) - frame;
+        QTRY_COMPARE(window.size(), expected);
+        QCOMPARE(window.rtbHelp->geometry(), QRect(8, 0, expected.width() - 8, expected.height()));
+        QCOMPARE(window.rtbHelp->lineWrapColumnOrWidth(), expected.width() - 8 - 30);
     }
 
     void theOwnerKeepsOneWindowAndLoadsItAgainAfterClosing()
     {
         ProgramWindows windows(SteadyTimeSource::instance());
-        QVERIFY(!windows.helpWindow());
         windows.showHelp();
         QPointer<QWidget> first = windows.helpWindow();
-        QVERIFY(first);
-        QVERIFY(first->isVisible());
-        // No help file beside the test program.
+        QVERIFY(first && first->isVisible());
         auto* view = first->findChild<QTextEdit*>(QStringLiteral("rtbHelp"));
-        QVERIFY(view);
-        QCOMPARE(view->toPlainText(), frmHelp::MissingFileText);
+        QCOMPARE(view->toPlainText(), MissingFile); // no help file beside the test program
 
         // Asking again brings the same window back, not its load: a mark put in
         // its text survives.
@@ -150,9 +108,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!first);
         QVERIFY(!windows.helpWindow());
         windows.showHelp();
-        QVERIFY(windows.helpWindow());
-        auto* again = windows.helpWindow()->findChild<QTextEdit*>(QStringLiteral("rtbHelp"));
-        QCOMPARE(again->toPlainText(), frmHelp::MissingFileText);
+        QCOMPARE(windows.helpWindow()->findChild<QTextEdit*>(QStringLiteral("rtbHelp"))->toPlainText(), MissingFile);
     }
 
     void escapeClosesHelpAndTheKeysGoBackToTheScoreBox()

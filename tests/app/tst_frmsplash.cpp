@@ -1,6 +1,6 @@
-// The splash: the build's version, the settings read at its load, a click
-// anywhere but the buttons handing over to the score box once, and Help and
-// Options reaching their windows without handing over.
+// The splash: a click anywhere but the buttons handing over to the score box
+// once, Help and Options reaching their windows without handing over, and the
+// run that begins with it showing the build's version and reading the settings.
 
 #include "configrecord.h"
 #include "controls.h"
@@ -16,39 +16,16 @@
 
 namespace {
 
-// Without a key: empties the program's store.
-void storeSetting(const QString& key = {}, const QString& text = {})
+void storeSetting(const QString& key, const QString& text)
 {
-    QSettings s(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tallivox"), QStringLiteral("Tallivox"));
-    if (key.isEmpty())
-        s.clear();
-    else
-        s.setValue(key, text);
-    s.sync();
+    QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tallivox"), QStringLiteral("Tallivox")).setValue(key, text);
 }
 
-struct Calls
+// A real click, delivered to the window at the centre of `target` (or at `at` in
+// the window), so that it finds its way to the element under it as an operator's would.
+void clickOn(QWidget& window, QWidget* target, Qt::MouseButton button = Qt::LeftButton, QPoint at = {})
 {
-    int help = 0;
-    int options = 0;
-    int goScore = 0;
-};
-
-std::unique_ptr<frmSplash> makeSplash(Calls& calls)
-{
-    frmSplash::Links links;
-    links.showHelp = [&calls] { ++calls.help; };
-    links.showOptionsDialog = [&calls] { ++calls.options; };
-    links.goScore = [&calls] { ++calls.goScore; };
-    return std::make_unique<frmSplash>(std::move(links));
-}
-
-// A real click, delivered to the window at the centre of `target`, so that it
-// finds its way to the element under it as a click by the operator would.
-void clickOn(frmSplash& splash, QWidget* target, Qt::MouseButton button = Qt::LeftButton)
-{
-    const QPoint at = target->mapTo(&splash, target->rect().center());
-    QTest::mouseClick(splash.windowHandle(), button, {}, at);
+    QTest::mouseClick(window.windowHandle(), button, {}, target ? target->mapTo(&window, target->rect().center()) : at);
 }
 
 } // namespace
@@ -58,117 +35,78 @@ class TestFrmSplash : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
+    // Expected: how often the score box, help and the options dialog were asked for.
+    void onlyAClickOffTheButtonsHandsOverAndOnlyOnce_data()
     {
-        storeSetting();
-        Config() = ConfigRecord{};
+        QTest::addColumn<QString>("target"); // empty: the strip left of the frame, the window's own
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<QList<int>>("expected");
+        for (const char* name : {"frameSplash", "lblName", "picLogo", "Label2", ""})
+            QTest::addRow("a click on %s", *name ? name : "the window's own margin") << QString::fromLatin1(name) << Qt::LeftButton << QList<int>{1, 0, 0};
+        QTest::newRow("Help") << "cmdHelp" << Qt::LeftButton << QList<int>{0, 1, 0};
+        QTest::newRow("Options") << "cmdOptions" << Qt::LeftButton << QList<int>{0, 0, 1};
+        QTest::newRow("a right click") << "picLogo" << Qt::RightButton << QList<int>{0, 0, 0};
     }
 
-    void loadShowsTheBuildsVersionAndReadsTheStore()
-    {
-        storeSetting(QStringLiteral("TextSettings/HomeText"), QStringLiteral("Lions"));
-        storeSetting(QStringLiteral("AdditionalSettings/ShotClockResetTime"), QStringLiteral("30"));
-        Calls calls;
-        auto splash = makeSplash(calls);
-        QVERIFY(Config().HomeText.isEmpty()); // nothing is read before the load
-        splash->Form_Load();
-        QCOMPARE(splash->lblVersion->text(), QStringLiteral("Version %1.%2.%3")
-                                                 .arg(TALLIVOX_VERSION_MAJOR)
-                                                 .arg(TALLIVOX_VERSION_MINOR)
-                                                 .arg(TALLIVOX_VERSION_PATCH));
-        QCOMPARE(splashVersionText(10, 20, 300), QStringLiteral("Version 10.20.300")); // no padding
-        QCOMPARE(Config().HomeText, QStringLiteral("Lions"));
-        QCOMPARE(Config().ShotClockResetTime, qint16(30));
-    }
-
-    void clickAnywhereButTheButtonsHandsOverOnce_data()
-    {
-        QTest::addColumn<QString>("target");
-        for (const char* name : {"frameSplash", "lblName", "picLogo", "Label2"})
-            QTest::newRow(name) << QString::fromLatin1(name);
-        QTest::newRow("the window's own margin") << QString();
-    }
-
-    void clickAnywhereButTheButtonsHandsOverOnce()
+    void onlyAClickOffTheButtonsHandsOverAndOnlyOnce()
     {
         QFETCH(QString, target);
-        Calls calls;
-        auto splash = makeSplash(calls);
-        splash->Form_Load();
-        splash->show();
-        QVERIFY(QTest::qWaitForWindowExposed(splash.get()));
-
-        if (target.isEmpty()) {
-            // The strip left of the frame belongs to the window itself.
-            QVERIFY(!splash->childAt(3, 100));
-            QTest::mouseClick(splash->windowHandle(), Qt::LeftButton, {}, QPoint(3, 100));
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(QList<int>, expected);
+        QList<int> calls{0, 0, 0};
+        frmSplash splash({[&] { ++calls[1]; }, [&] { ++calls[2]; }, [&] { ++calls[0]; }});
+        splash.Form_Load();
+        splash.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&splash));
+        QWidget* element = target.isEmpty() ? nullptr : splash.findChild<QWidget*>(target);
+        QVERIFY(element || !splash.childAt(3, 100));
+        clickOn(splash, element, button, QPoint(3, 100));
+        QCOMPARE(calls, expected);
+        if (expected[0]) {
+            clickOn(splash, splash.lblClick);
+            splash.GoScore();
+            QCOMPARE(calls, expected);
         } else {
-            QWidget* element = splash->findChild<QWidget*>(target);
-            QVERIFY(element);
-            clickOn(*splash, element);
+            QVERIFY(!splash.close()); // only a click hands over
         }
-        clickOn(*splash, splash->lblClick);
-        splash->GoScore();
-        QCOMPARE(calls.goScore, 1);
-        QCOMPARE(calls.help, 0);
-        QCOMPARE(calls.options, 0);
     }
 
-    void helpAndOptionsDoNotHandOver()
+    // The window owner: the run begins with the splash, whose click hands over to the
+    // score box, and to the shot clock window when it is switched on.
+    void theRunBeginsWithTheSplashAndAClickHandsOver_data()
     {
-        Calls calls;
-        auto splash = makeSplash(calls);
-        splash->Form_Load();
-        splash->show();
-        QVERIFY(QTest::qWaitForWindowExposed(splash.get()));
-
-        clickOn(*splash, splash->cmdHelp);
-        QCOMPARE(calls.help, 1);
-        clickOn(*splash, splash->cmdOptions);
-        QCOMPARE(calls.options, 1);
-        clickOn(*splash, splash->picLogo, Qt::RightButton);
-        QVERIFY(!splash->close()); // only a click hands over
-        QCOMPARE(calls.goScore, 0);
-        QVERIFY(splash->isVisible());
+        QTest::addColumn<bool>("shotClockWindow");
+        QTest::newRow("shot clock window off") << false;
+        QTest::newRow("shot clock window on") << true;
     }
-
-    // The window owner: the run begins with the splash, whose click hands over.
 
     void theRunBeginsWithTheSplashAndAClickHandsOver()
     {
-        storeSetting(QStringLiteral("TextSettings/VisitorText"), QStringLiteral("Bears"));
+        QFETCH(bool, shotClockWindow);
+        storeSetting(QStringLiteral("AdditionalSettings/ShowShotClockScreen"), shotClockWindow ? "True" : "False");
         ProgramWindows windows(SteadyTimeSource::instance());
         windows.start();
         auto* splash = qobject_cast<frmSplash*>(windows.splashWindow());
-        QVERIFY(splash);
         QVERIFY(QTest::qWaitForWindowExposed(splash));
-        QCOMPARE(Config().VisitorText, QStringLiteral("Bears"));
+        QCOMPARE(Config().ShowShotClockScreen, shotClockWindow); // the splash's load reads the store
+        QCOMPARE(splash->lblVersion->text(), QStringLiteral("Version %1.%2.%3").arg(TALLIVOX_VERSION_MAJOR)
+                                                 .arg(TALLIVOX_VERSION_MINOR).arg(TALLIVOX_VERSION_PATCH));
+        QCOMPARE(splashVersionText(10, 20, 300), QStringLiteral("Version 10.20.300")); // no padding
         QPointer<QWidget> gone = splash;
 
         clickOn(*splash, splash->cmdHelp);
         QVERIFY(windows.helpWindow() && windows.helpWindow()->isVisible());
-        QVERIFY(!windows.scoreboard());
+        QVERIFY(!windows.scoreboard() && !windows.shotClockWindow());
 
         clickOn(*splash, splash->lblClick);
         QVERIFY(!windows.splashWindow());
         QVERIFY(windows.scoreboard() && windows.scoreboard()->isVisible());
         QVERIFY(windows.helpWindow() && windows.helpWindow()->isVisible()); // help outlives the splash
-        // Off by default: the score box's load may prepare it, but nothing shows it.
-        QVERIFY(!windows.shotClockWindow() || !windows.shotClockWindow()->isVisible());
+        // The score box's load may prepare the shot clock window; only the setting shows it.
+        QCOMPARE(windows.shotClockWindow() && windows.shotClockWindow()->isVisible(), shotClockWindow);
         QTRY_VERIFY(gone.isNull());
         windows.showSplash();
         QVERIFY(!windows.splashWindow()); // never comes back in the run
-    }
-
-    void theShotClockWindowComesWithTheScoreBoxWhenSwitchedOn()
-    {
-        storeSetting(QStringLiteral("AdditionalSettings/ShowShotClockScreen"), QStringLiteral("True"));
-        ProgramWindows windows(SteadyTimeSource::instance());
-        windows.start();
-        QVERIFY(!windows.shotClockWindow());
-        windows.GoScore();
-        QVERIFY(windows.scoreboard() && windows.scoreboard()->isVisible());
-        QVERIFY(windows.shotClockWindow() && windows.shotClockWindow()->isVisible());
     }
 };
 
