@@ -62,8 +62,7 @@ void removeAbandonedLock(const QSettings& settings)
 
 using StoredValues = QList<std::pair<QString, QString>>;
 
-// Writes the values and reads them back: QSettings says nothing of a file that is
-// a device, and little of a full disk.
+// Writes the values, first making sure that the lock can be had at once.
 SaveProblem writeStore(QSettings& settings, const StoredValues& values)
 {
     const QString file = settings.fileName();
@@ -83,11 +82,6 @@ SaveProblem writeStore(QSettings& settings, const StoredValues& values)
     settings.sync();
     if (settings.status() == QSettings::AccessError)
         return QStringLiteral("the file cannot be written (read-only, a folder, or a full disk)");
-    const QSettings check(file, QSettings::IniFormat);
-    for (const auto& [path, text] : values) {
-        if (check.value(path).toString() != text)
-            return QStringLiteral("what was written does not read back");
-    }
     return std::nullopt;
 }
 

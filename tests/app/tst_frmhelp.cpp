@@ -3,7 +3,9 @@
 // the window owner keeps and brings forward, and Escape closing it.
 
 #include "frmhelp.h"
+#include "loopwatch.h"
 #include "programwindows.h"
+#include "rtfreader.h"
 #include "timesource.h"
 
 #include <QFile>
@@ -49,6 +51,19 @@ private Q_SLOTS:
         QCOMPARE(window.rtbHelp->textCursor().position(), 0);
         QCOMPARE(window.rtbHelp->verticalScrollBar()->value(), 0);
         QVERIFY(window.rtbHelp->verticalScrollBar()->maximum() > 0);
+    }
+
+    // A help file too large to lay out while the clocks run is not read at all:
+    // the window says so at once.
+    void aTooLargeFileIsRefusedWithoutStallingTheLoop()
+    {
+        QTemporaryDir folder;
+        QFile file(folder.filePath(frmHelp::FileName));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(MaxHelpFileBytes + 1));
+        file.close();
+        frmHelp window(folder.path());
+        QVERIFY(longestStallMs([&] { window.Form_Load(); }) < 100);
+        QCOMPARE(window.rtbHelp->toPlainText(), QStringLiteral("Help file is too large."));
     }
 
     // Without its file, or with a folder in its place, the window shows the message.

@@ -163,21 +163,25 @@ private Q_SLOTS:
                                 "align 1 margin 0 indent 0 tabs \n  plain:  10 Arial -"));
     }
 
-    void readsNoMoreThanTheLimitOfAFile()
+    void refusesAFileOverTheLimitAndReadsOneAtIt()
     {
         QTemporaryDir dir;
         QFile file(dir.filePath(QStringLiteral("huge.rtf")));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("{\\rtf1 ");
-        const QByteArray chunk(1024 * 1024, 'a');
-        for (qint64 written = 0; written <= MaxHelpFileBytes; written += chunk.size())
-            file.write(chunk);
-        file.close();
+        file.write(QByteArray(MaxHelpFileBytes - 7, 'a'));
+        file.flush();
         QTextDocument doc;
         RtfReader::Status status;
-        QVERIFY(loadRtfFile(file.fileName(), doc, &status));
+        QCOMPARE(loadRtfFile(file.fileName(), doc, &status), HelpFileLoad::Loaded);
         QCOMPARE(status, RtfReader::Status::Truncated);
         QCOMPARE(qint64(doc.characterCount() - 1), MaxHelpFileBytes - 7);
+
+        file.write("a");
+        file.close();
+        doc.setPlainText(QStringLiteral("kept"));
+        QCOMPARE(loadRtfFile(file.fileName(), doc, &status), HelpFileLoad::TooLarge);
+        QCOMPARE(doc.toPlainText(), QStringLiteral("kept"));
     }
 };
 

@@ -6,6 +6,7 @@
 #include "configrecord.h"
 #include "configstore.h"
 #include "killloop.h"
+#include "loopwatch.h"
 #include "units.h"
 
 #include <QDebug>
@@ -226,6 +227,61 @@ private Q_SLOTS:
         }
     }
 
+    // A save that cannot reach the file says why at once: the clock behind it
+    // never stops.
+    void aSaveThatCannotReachTheFileSaysWhyAtOnce_data()
+    {
+        QTest::addColumn<QString>("obstacle");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("a folder named like the lock") << "t.ini.lock" << "its lock file is held by something else";
+        QTest::newRow("a folder in the file's place") << "t.ini" << "the file cannot be written (read-only, a folder, or a full disk)";
+    }
+
+    void aSaveThatCannotReachTheFileSaysWhyAtOnce()
+    {
+        QFETCH(QString, obstacle);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("t.ini");
+        QVERIFY(QDir(dir.path()).mkdir(obstacle));
+        QSettings settings(path, QSettings::IniFormat);
+        SaveProblem problem;
+        QVERIFY(longestStallMs([&] { problem = SaveConfig(unusualRecord(), settings); }) < 100);
+        QCOMPARE(problem.value_or(QString()), reason);
+    }
+
+    void anOverLongValueLoadsAsItsFirstThousandCharacters()
+    {
+        QSettings settings(m_dir.filePath("t.ini"), QSettings::IniFormat);
+        settings.setValue("TextSettings/HomeText", QString(1000, u'a') + QString(1000000, u'b'));
+        QCOMPARE(loadedFrom(settings).HomeText, QString(1000, u'a'));
+    }
+
+    // UTF-16 from a Windows editor reads as keys full of NULs: the file is kept
+    // aside before the next save replaces it. A plain file is left alone.
+    void aFileThatIsNotTextIsKeptAside()
+    {
+        const QString path = m_dir.filePath("t.ini");
+        const QByteArray utf16("\xff\xfe[\0V\0i\0e\0w\0s\0]\0", 16);
+        for (const QByteArray& content : {QByteArray("[Views]\nHeight=900\n"), utf16}) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+            file.close();
+            QSettings settings(path, QSettings::IniFormat);
+            loadedFrom(settings);
+            const std::optional<QString> said = KeepUnreadableStore(settings);
+            QFile kept(path + ".bad");
+            if (content != utf16) {
+                QVERIFY(!said && !kept.exists());
+                continue;
+            }
+            QCOMPARE(said.value_or(QString()), "The settings file " + path + " cannot be read; it was kept as " + path
+                                                   + ".bad, and the next save replaces it.");
+            QVERIFY(kept.open(QIODevice::ReadOnly));
+            QCOMPARE(kept.readAll(), utf16);
+        }
+    }
+
     void theProgramStoreKeepsOneWholeSaveWhenASaveIsKilled()
     {
         const QString path = tallivoxSettings()->fileName();
@@ -244,7 +300,7 @@ private Q_SLOTS:
         const QString fault = killloop::killWhileSaving(path, faultInSavedStore);
         QVERIFY2(fault.isEmpty(), qPrintable(fault));
         // The placement goes beside the settings, rounded down when read.
-        SaveBoxPlacement(1530.75f, -45.25f, 2400.9f);
+        QCOMPARE(SaveBoxPlacement(*tallivoxSettings(), 1530.75f, -45.25f, 2400.9f).value_or(QString()), QString());
         LoadConfig();
         QCOMPARE(QList<qint16>({Config().StartX, Config().StartY, Config().Height}), QList<qint16>({1530, -46, 2400}));
     }
