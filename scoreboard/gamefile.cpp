@@ -83,7 +83,8 @@ void GameFile::writeLoop()
     for (;;) {
         std::unique_lock lock(m_mutex);
         m_wake.wait(lock, [this] { return m_stopping || m_pending; });
-        if (m_stopping)
+        // What waits is written before the writer stops.
+        if (!m_pending)
             return;
         const QByteArray json = std::move(*m_pending);
         m_pending.reset();

@@ -20,6 +20,7 @@ class GameFile
 public:
     // `reportFailure` hears, on the writer's thread, why a save failed.
     explicit GameFile(QString path, std::function<void(const QString&)> reportFailure = {});
+    // Writes what waits, then stops the writer.
     ~GameFile();
 
     // $XDG_STATE_HOME/Tallivox/game.json, by default ~/.local/state/Tallivox/game.json.

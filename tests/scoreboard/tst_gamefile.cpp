@@ -1,0 +1,144 @@
+// The game kept across a crash: the score box hands it out on every change and
+// once a second while a clock runs, puts a kept game back stopped, and the game
+// file holds one whole game whenever its writer is killed.
+
+#include "configrecord.h"
+#include "digitdisplay.h"
+#include "frmscoreboard.h"
+#include "gamefile.h"
+#include "killloop.h"
+#include "timesource.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// The kill loop's n-th save: every field follows from n, so a mix of two saves shows.
+GameState savedGame(int n)
+{
+    return GameState{n % 200, n % 200, n % 10, ClockSeconds::fromTicks(n), true, ClockSeconds::fromTicks(2 * n),
+                     ClockSeconds::fromTicks(3 * n), false, n % 2 == 0, n % 3 == 0};
+}
+
+void saveGame(const QString& path, int n)
+{
+    static GameFile file(path);
+    file.save(savedGame(n));
+    QThread::usleep(200);
+}
+
+QString faultInGameFile(const QString& path)
+{
+    const std::optional<GameState> kept = GameFile(path).takeLeftover();
+    if (!kept)
+        return QStringLiteral("no whole game");
+    return *kept == savedGame(int(kept->gameClock.ticks())) ? QString() : QStringLiteral("a mix of two saves");
+}
+
+const GameState Kept{7, 103, 4, ClockSeconds::fromTicks(1234000), true, ClockSeconds::fromSeconds(300),
+                     ClockSeconds::fromTicks(123000), true, true, false};
+
+} // namespace
+
+class tst_GameFile : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void theScoreBoxHandsOutEachChangeAndEachSecondWhileTheClockRuns()
+    {
+        Config() = defaultConfig(QString());
+        ManualTimeSource time;
+        QList<GameState> handedOut;
+        frmScoreboard::Links links;
+        links.gameChanged = [&](const GameState& game) { handedOut.append(game); };
+        frmScoreboard box(time, links);
+        box.Form_Load();
+        const auto key = [&](Qt::Key k) { QTest::keyClick(&box, k); };
+        key(Qt::Key_Insert);
+        QCOMPARE(handedOut.size(), 1);
+        QCOMPARE(handedOut.last().homeScore, 1);
+        key(Qt::Key_S);
+        QCOMPARE(handedOut.size(), 2);
+        QVERIFY(handedOut.last().gameClockRunning);
+        time.advanceMs(999);
+        key(Qt::Key_X); // changes nothing but the running clock's count
+        QCOMPARE(handedOut.size(), 2);
+        time.advanceMs(1);
+        key(Qt::Key_X);
+        QCOMPARE(handedOut.size(), 3);
+        QCOMPARE(handedOut.last().gameClock, ClockSeconds::fromSeconds(599));
+        key(Qt::Key_Escape); // the end hands out nothing more
+        QCOMPARE(handedOut.size(), 3);
+    }
+
+    void aKeptGameComesBackStopped()
+    {
+        Config() = defaultConfig(QString());
+        Config().UseShotClock = true;
+        ManualTimeSource time;
+        frmScoreboard box(time, {});
+        box.Form_Load();
+        box.restoreGame(Kept);
+        GameState stopped = Kept;
+        stopped.gameClockRunning = stopped.shotClockRunning = false;
+        time.advanceMs(5000);
+        QCOMPARE(box.gameState(), stopped);
+        QCOMPARE(box.ddVisitorScore->caption(), 103);
+    }
+
+    void aDamagedFileIsMovedAsideAndAWholeOneReadBack_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("whole");
+        const QByteArray json = toJson(Kept);
+        QTest::newRow("as written") << json << true;
+        QTest::newRow("cut short") << json.left(json.size() / 2) << false;
+        QTest::newRow("not an object") << QByteArray("[1, 2]") << false;
+        QTest::newRow("a score out of range") << QByteArray(json).replace("103", "200") << false;
+        QTest::newRow("a fraction of a tick") << QByteArray(json).replace("1234000", "1234000.5") << false;
+        QTest::newRow("a negative clock") << QByteArray(json).replace("1234000", "-1") << false;
+        QTest::newRow("another version") << QByteArray(json).replace("\"version\": 1", "\"version\": 2") << false;
+        QTest::newRow("a flag as a number") << QByteArray(json).replace("\"showsTimeOfDay\": false", "\"showsTimeOfDay\": 0") << false;
+    }
+
+    void aDamagedFileIsMovedAsideAndAWholeOneReadBack()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, whole);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("game.json");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        file.close();
+        const std::optional<GameState> kept = GameFile(path).takeLeftover();
+        QCOMPARE(kept.has_value(), whole);
+        QVERIFY(!whole || *kept == Kept);
+        QCOMPARE(QFile::exists(path + ".bad"), !whole);
+    }
+
+    void aKilledWriterLeavesOneWholeGame()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("game.json");
+        {
+            GameFile file(path);
+            file.save(savedGame(0));
+        }
+        const QString fault = killloop::killWhileSaving(path, faultInGameFile);
+        QVERIFY2(fault.isEmpty(), qPrintable(fault));
+    }
+};
+
+int main(int argc, char** argv)
+{
+    killloop::runWriterIfAsked(argc, argv, saveGame);
+    QApplication app(argc, argv);
+    tst_GameFile test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_gamefile.moc"
