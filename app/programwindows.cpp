@@ -122,19 +122,32 @@ void ProgramWindows::placeNotice()
     if (!m_notice)
         return;
     const QWidget* onAir = m_scoreboard ? static_cast<QWidget*>(m_scoreboard) : m_splash.data();
-    const QSize size = m_notice->frameGeometry().size().expandedTo(m_notice->sizeHint());
-    if (!onAir || !onAir->isVisible()) {
-        if (const QScreen* primary = QGuiApplication::primaryScreen()) {
-            const QRect screen = primary->availableGeometry();
-            m_notice->move(screen.center().x() - size.width() / 2, screen.bottom() - size.height() - 40);
-        }
-        return;
+    if (onAir && onAir->isVisible()) {
+        placeOffWindow(*m_notice, *onAir);
+    } else if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+        const QSize size = m_notice->frameGeometry().size().expandedTo(m_notice->sizeHint());
+        const QRect screen = primary->availableGeometry();
+        m_notice->move(screen.center().x() - size.width() / 2, screen.bottom() - size.height() - 40);
     }
+}
+
+// Whatever the camera takes from the box's screen must not show the operator's
+// windows: `window` goes beside or below `onAir` when a screen has room, and
+// stays where it was placed otherwise.
+void ProgramWindows::placeOffWindow(QWidget& window, const QWidget& onAir)
+{
     QList<QRect> screens;
     for (const QScreen* screen : QGuiApplication::screens())
         screens.append(screen->availableGeometry());
-    if (const auto at = placeBesideBox(onAir->frameGeometry(), size, screens))
-        m_notice->move(*at);
+    const QSize size = window.frameGeometry().size().expandedTo(window.sizeHint());
+    if (const auto at = placeBesideBox(onAir.frameGeometry(), size, screens))
+        window.move(*at);
+}
+
+// The score box when it is on air, else nothing.
+QWidget* ProgramWindows::scoreBoxOnAir() const
+{
+    return m_scoreboard && m_scoreboard->isVisible() ? m_scoreboard.data() : nullptr;
 }
 
 void ProgramWindows::endProgram()

@@ -67,6 +67,8 @@ private:
     // over it has closed.
     void returnKeyboard();
     void placeNotice();
+    static void placeOffWindow(QWidget& window, const QWidget& onAir);
+    QWidget* scoreBoxOnAir() const;
 
     const TimeSource& m_time;
     QPointer<frmScoreboard> m_scoreboard;

@@ -12,6 +12,8 @@ void ProgramWindows::showHelp()
         auto* help = new frmHelp(QCoreApplication::applicationDirPath());
         help->setAttribute(Qt::WA_DeleteOnClose);
         help->Form_Load();
+        if (const QWidget* box = scoreBoxOnAir())
+            placeOffWindow(*help, *box);
         m_help = help;
         // Closing help gives the keys back to the window it was opened over.
         connect(help, &QObject::destroyed, this, &ProgramWindows::returnKeyboard);

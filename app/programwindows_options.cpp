@@ -10,6 +10,8 @@
 void ProgramWindows::showOptionsDialog(QWidget* parent)
 {
     QPointer<frmOptions> dialog = new frmOptions(parent);
+    if (const QWidget* box = scoreBoxOnAir())
+        placeOffWindow(*dialog, *box);
     dialog->exec();
     // The parent may have taken the dialog with it.
     delete dialog.data();

@@ -179,6 +179,16 @@ e2e_same_screens() {
     [ "$(compare -metric AE "$1" "$2" null: 2>&1 || true)" = 0 ]
 }
 
+# Fails unless the two windows' rectangles do not overlap.
+e2e_expect_apart() {
+    local rect1 rect2
+    rect() { xdotool getwindowgeometry --shell "$1" | sed -n 's/^\(X\|Y\|WIDTH\|HEIGHT\)=//p' | paste -sd' '; }
+    read -r ax ay aw ah < <(rect "$1")
+    read -r bx by bw bh < <(rect "$2")
+    [ $((ax + aw)) -le "$bx" ] || [ "$ax" -ge $((bx + bw)) ] || [ $((ay + ah)) -le "$by" ] || [ "$ay" -ge $((by + bh)) ] ||
+        e2e_fail "$3: $ax,$ay ${aw}x$ah overlaps $bx,$by ${bw}x$bh"
+}
+
 e2e_pass() {
     echo "PASS: $E2E_NAME"
 }

@@ -3,7 +3,8 @@
 # the clock keeps counting behind it, keys go to the dialog and not to the box,
 # Escape closes it without a change, and the keys are the box's again. Then a
 # second visit rebinds start/stop from S to G and names the home team: after OK
-# both are stored, G runs the clock and S does nothing.
+# both are stored, G runs the clock and S does nothing. Neither the dialog nor
+# help opens over the box, which may be on air.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/options_helpers.bash"
 e2e_setup
@@ -12,6 +13,7 @@ e2e_launch
 e2e_key s
 e2e_expect_state "running=true"
 options_open
+e2e_expect_apart "$OPTIONS_ID" "$WINDOW_ID" "the options dialog covers the box"
 options_move_away
 before="$(options_box_shot counting1)"
 sleep 1.1
@@ -59,6 +61,10 @@ e2e_key g
 e2e_expect_state "running=true"
 e2e_key g
 e2e_expect_state "running=false"
+
+# Help opens off the box as well.
+e2e_key F1
+e2e_expect_apart "$(e2e_wait_window '^Tallivox Help$')" "$WINDOW_ID" "the help window covers the box"
 
 e2e_key Escape
 e2e_wait_exit
