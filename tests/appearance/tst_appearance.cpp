@@ -1,11 +1,14 @@
-// The arithmetic of the box's appearance: proportional layout, the rounded
-// outline, resizing from the grip and fitting the board picture.
+// The box's appearance: proportional layout, the rounded outline, resizing from
+// the grip, fitting the board picture and the colours of the score box.
 
+#include "configrecord.h"
 #include "controls.h"
 #include "digitdisplay.h"
 #include "fitpicture.h"
+#include "frmscoreboard.h"
 #include "modscorebox.h"
 #include "modstretch.h"
+#include "timesource.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -85,12 +88,32 @@ private Q_SLOTS:
         QCOMPARE(f.label->geometry(), QRect(20, 40, 120, 36));
         QCOMPARE(f.label->font().pointSizeF(), 20.0);
         QCOMPARE(f.display->pos(), QPoint(160, 20));
-        QCOMPARE(f.display->digitSize(), qint16(50));
-        QCOMPARE(f.display->paddingH(), qint16(110));
         QCOMPARE(f.shape->geometry(), QRect(8, 8, 24, 24));
         QCOMPARE(f.lamp->property("LightDiameter").toDouble(), 60.0);
         QCOMPARE(f.lamp->property("LightSpacing").toDouble(), 2.0); // AtLeastOne(0) x 2
         QCOMPARE(f.onForm->pos(), QPoint(40, 600)); // both offsets are 0
+    }
+
+    // The design digit is 25 twips with 55 twips of padding.
+    void digitSizeIsFlooredAndPaddingRounded_data()
+    {
+        QTest::addColumn<QSize>("box");
+        QTest::addColumn<int>("digitSize");
+        QTest::addColumn<int>("padding");
+        QTest::newRow("twice") << QSize(400, 200) << 50 << 110;
+        QTest::newRow("1.55 times: 38.75 and 85.25") << QSize(310, 155) << 38 << 85;
+        QTest::newRow("1.63 times: 40.75 and 89.65") << QSize(326, 163) << 40 << 90;
+        QTest::newRow("below 1 held at 1") << QSize(1, 1) << 1 << 1;
+    }
+    void digitSizeIsFlooredAndPaddingRounded()
+    {
+        QFETCH(QSize, box);
+        QFETCH(int, digitSize);
+        QFETCH(int, padding);
+        LayoutForm f;
+        f.resizeBox(box.width(), box.height());
+        QCOMPARE(f.display->digitSize(), digitSize);
+        QCOMPARE(f.display->paddingH(), padding);
     }
 
     void aBoxWiderThanItsProportionsScalesByHeight()
@@ -108,8 +131,6 @@ private Q_SLOTS:
         QCOMPARE(AtLeastOne(std::numeric_limits<double>::quiet_NaN()), 1.0);
         LayoutForm f;
         f.resizeBox(1, 1); // values below 1 are held at 1
-        QCOMPARE(f.display->digitSize(), qint16(1));
-        QCOMPARE(f.display->paddingH(), qint16(1));
         QCOMPARE(f.label->font().pointSizeF(), 1.0);
         f.resizeBox(200 * 200, 100 * 200); // every position far past 32767 twips
         QCOMPARE(f.onForm->x(), 32767 / 15);
@@ -117,6 +138,52 @@ private Q_SLOTS:
         f.form.showMinimized();
         f.resizeBox(400, 200);
         QCOMPARE(f.onForm->x(), 32767 / 15);
+    }
+
+    // Each colour of the record is a different colour here, so a colour that
+    // lands on another element, or an element left out, shows.
+    void everyColourLandsOnItsOwnElement_data()
+    {
+        QTest::addColumn<QString>("element");
+        QTest::addColumn<QString>("part");
+        QTest::addColumn<Colour>("colour");
+        QTest::newRow("window: green background") << "frmScoreboard" << "back" << 0x000001;
+        QTest::newRow("box: box colour") << "picScoreBox" << "back" << 0x000002;
+        QTest::newRow("score and time: box colour") << "picScoreTime" << "back" << 0x000002;
+        QTest::newRow("logo: box colour") << "picLogoContainer" << "back" << 0x000002;
+        QTest::newRow("game clock: time colour") << "cdGame" << "lit" << 0x000300;
+        QTest::newRow("shot clock: time colour") << "ddShotClock" << "lit" << 0x000300;
+        QTest::newRow("home score: score colour") << "ddHomeScore" << "lit" << 0x000400;
+        QTest::newRow("visitor score: score colour") << "ddVisitorScore" << "lit" << 0x000400;
+        QTest::newRow("period: period colour") << "ddPeriod" << "lit" << 0x000500;
+        QTest::newRow("unlit segments: LED background") << "ddPeriod" << "back" << 0x060000;
+        QTest::newRow("period caption: caption colour") << "lblPeriod" << "fore" << 0x070000;
+        QTest::newRow("shot clock caption: caption colour") << "lblShotClock" << "fore" << 0x070000;
+        QTest::newRow("home name: home colour") << "lblHomeName" << "fore" << 0x080000;
+        QTest::newRow("visitor name: visitor colour") << "lblVisitorName" << "fore" << 0x090000;
+        QTest::newRow("selection: selection colour") << "shpObjectSelected" << "fill" << 0x0a0000;
+    }
+    void everyColourLandsOnItsOwnElement()
+    {
+        QFETCH(QString, element);
+        QFETCH(QString, part);
+        QFETCH(Colour, colour);
+        ConfigRecord& c = Config();
+        c = ConfigRecord();
+        c.GreenBackColor = 0x000001, c.FormBack = 0x000002, c.TimeColor = 0x000300, c.ScoreColor = 0x000400;
+        c.PeriodColor = 0x000500, c.LEDBack = 0x060000, c.BorderColor = 0x070000, c.HomeColor = 0x080000;
+        c.VisitorColor = 0x090000, c.LEDSelected = 0x0a0000;
+        ManualTimeSource time;
+        frmScoreboard box(time, {});
+        box.UpdateFormColors();
+        QWidget* w = element == box.objectName() ? &box : box.findChild<QWidget*>(element);
+        QVERIFY(w);
+        QColor got = w->palette().color(part == QLatin1String("fore") ? QPalette::WindowText : QPalette::Window);
+        if (auto* led = qobject_cast<LedDisplay*>(w))
+            got = toQColor(part == QLatin1String("lit") ? led->litColor() : led->backColor());
+        if (auto* shape = qobject_cast<Shape*>(w))
+            got = shape->fillColor();
+        QCOMPARE(got, toQColor(colour));
     }
 
     void outlineHasRoundedCorners()

@@ -56,10 +56,7 @@ private Q_SLOTS:
         QCOMPARE(units::toInt16(NaN), qint16(0));
         QCOMPARE(units::toInt32(1e12), std::numeric_limits<qint32>::max());
         QCOMPARE(units::toInt32(-2.5), qint32(-2));
-    }
-
-    void coloursKeepRedInTheLowByte()
-    {
+        // Colours keep red in the low byte.
         QCOMPARE(toQColor(33023), QColor(255, 128, 0));
         QCOMPARE(fromQColor(QColor(0, 0, 255)), Colour(16711680));
     }
