@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The buzzer key sounds the buzzer file through the sound server: a private
-# PulseAudio daemon with a null sink gets a playback stream from the program when
-# B is pressed, and none before. Skipped where PulseAudio is not installed.
+# On a first start the buzzer key sounds the default buzzer file through the sound
+# server: a private PulseAudio daemon with a null sink gets a playback stream from
+# the program when B is pressed, and none before. Skipped without PulseAudio.
 source "$(dirname "$0")/lib.sh"
 command -v pulseaudio >/dev/null && command -v pactl >/dev/null || { echo "SKIP: no pulseaudio or pactl"; exit 77; }
 
@@ -26,16 +26,6 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 timeout 5 pactl info >/dev/null 2>&1 || e2e_fail "pulseaudio did not start: $(cat "$E2E_DIR/pulse.log")"
-
-# Three seconds of silence, 16-bit mono at 8 kHz, as the buzzer file.
-wave="$E2E_DIR/buzzer.wav"
-{
-    printf 'RIFF\xa4\xbb\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00\x40\x1f\x00\x00\x80\x3e\x00\x00\x02\x00\x10\x00'
-    printf 'data\x80\xbb\x00\x00'
-    head -c 48000 /dev/zero
-} >"$wave"
-mkdir -p "$(dirname "$SETTINGS_FILE")"
-printf '[KeySettings]\nBuzzerFile=%s\n' "$wave" >"$SETTINGS_FILE"
 
 e2e_setup
 e2e_launch
