@@ -23,19 +23,14 @@ inline QByteArray riffFile(const QByteArray& chunks, const char* kind = "WAVE")
     return waveChunk("RIFF", kind + chunks).left(12 + chunks.size());
 }
 
-// The format chunk of 16-bit mono PCM at 8 kHz.
-inline QByteArray pcmFormatChunk()
-{
-    return waveChunk("fmt ", QByteArray::fromHex("01000100401f0000803e000002001000"));
-}
-
-// `milliseconds` of a quiet tone as a whole wave file.
+// `milliseconds` of a quiet tone as a whole wave file, 16-bit mono PCM at 8 kHz.
 inline QByteArray testWave(int milliseconds = 100)
 {
     QByteArray samples(16 * milliseconds, '\0');
     for (int i = 0; i < 8 * milliseconds; ++i)
         qToLittleEndian(qint16(1000 * std::sin(i * 0.3)), samples.data() + 2 * i);
-    return riffFile(pcmFormatChunk() + waveChunk("data", samples));
+    const QByteArray format = QByteArray::fromHex("01000100401f0000803e000002001000");
+    return riffFile(waveChunk("fmt ", format) + waveChunk("data", samples));
 }
 
 inline bool writeTestWave(const QString& path, int milliseconds = 100)

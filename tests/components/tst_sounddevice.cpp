@@ -19,7 +19,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("accepted");
-        const QByteArray format = pcmFormatChunk();
+        const QByteArray format = testWave().mid(12, 24);
         const QByteArray data = waveChunk("data", QByteArray(800, '\x11'));
         QTest::newRow("a tone") << testWave() << true;
         QTest::newRow("an odd chunk and its pad byte before the data")
@@ -27,7 +27,6 @@ private Q_SLOTS:
         QTest::newRow("the last sample byte missing") << testWave().chopped(1) << false;
         QTest::newRow("text") << QByteArray("not a sound at all") << false;
         QTest::newRow("another RIFF kind") << riffFile(format + data, "AVI ") << false;
-        QTest::newRow("no chunks") << riffFile({}) << false;
         QTest::newRow("no data chunk") << riffFile(format) << false;
         QTest::newRow("data before the format") << riffFile(data + format) << false;
         QTest::newRow("a format chunk of 14 bytes") << riffFile(waveChunk("fmt ", format.mid(8, 14)) + data) << false;
