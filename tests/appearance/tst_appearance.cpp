@@ -127,28 +127,23 @@ private Q_SLOTS:
     // lands on another element, or an element left out, shows.
     void everyColourLandsOnItsOwnElement_data()
     {
-        QTest::addColumn<QString>("element");
+        QTest::addColumn<QStringList>("elements");
         QTest::addColumn<QString>("part");
         QTest::addColumn<Colour>("colour");
-        QTest::newRow("window: green background") << "frmScoreboard" << "back" << 0x000001;
-        QTest::newRow("box: box colour") << "picScoreBox" << "back" << 0x000002;
-        QTest::newRow("score and time: box colour") << "picScoreTime" << "back" << 0x000002;
-        QTest::newRow("logo: box colour") << "picLogoContainer" << "back" << 0x000002;
-        QTest::newRow("game clock: time colour") << "cdGame" << "lit" << 0x000300;
-        QTest::newRow("shot clock: time colour") << "ddShotClock" << "lit" << 0x000300;
-        QTest::newRow("home score: score colour") << "ddHomeScore" << "lit" << 0x000400;
-        QTest::newRow("visitor score: score colour") << "ddVisitorScore" << "lit" << 0x000400;
-        QTest::newRow("period: period colour") << "ddPeriod" << "lit" << 0x000500;
-        QTest::newRow("unlit segments: LED background") << "ddPeriod" << "back" << 0x060000;
-        QTest::newRow("period caption: caption colour") << "lblPeriod" << "fore" << 0x070000;
-        QTest::newRow("shot clock caption: caption colour") << "lblShotClock" << "fore" << 0x070000;
-        QTest::newRow("home name: home colour") << "lblHomeName" << "fore" << 0x080000;
-        QTest::newRow("visitor name: visitor colour") << "lblVisitorName" << "fore" << 0x090000;
-        QTest::newRow("selection: selection colour") << "shpObjectSelected" << "fill" << 0x0a0000;
+        QTest::newRow("green background") << QStringList{"frmScoreboard"} << "back" << 0x000001;
+        QTest::newRow("box colour") << QStringList{"picScoreBox", "picScoreTime", "picLogoContainer"} << "back" << 0x000002;
+        QTest::newRow("time colour") << QStringList{"cdGame", "ddShotClock"} << "lit" << 0x000300;
+        QTest::newRow("score colour") << QStringList{"ddHomeScore", "ddVisitorScore"} << "lit" << 0x000400;
+        QTest::newRow("period colour") << QStringList{"ddPeriod"} << "lit" << 0x000500;
+        QTest::newRow("LED background, the unlit segments") << QStringList{"ddPeriod", "cdGame"} << "back" << 0x060000;
+        QTest::newRow("caption colour") << QStringList{"lblPeriod", "lblShotClock"} << "fore" << 0x070000;
+        QTest::newRow("home colour") << QStringList{"lblHomeName"} << "fore" << 0x080000;
+        QTest::newRow("visitor colour") << QStringList{"lblVisitorName"} << "fore" << 0x090000;
+        QTest::newRow("selection colour") << QStringList{"shpObjectSelected"} << "fill" << 0x0a0000;
     }
     void everyColourLandsOnItsOwnElement()
     {
-        QFETCH(QString, element);
+        QFETCH(QStringList, elements);
         QFETCH(QString, part);
         QFETCH(Colour, colour);
         ConfigRecord& c = Config();
@@ -158,14 +153,16 @@ private Q_SLOTS:
         ManualTimeSource time;
         frmScoreboard box(time, {});
         box.UpdateFormColors();
-        QWidget* w = element == box.objectName() ? &box : box.findChild<QWidget*>(element);
-        QVERIFY(w);
-        QColor got = w->palette().color(part == QLatin1String("fore") ? QPalette::WindowText : QPalette::Window);
-        if (auto* led = qobject_cast<LedDisplay*>(w))
-            got = toQColor(part == QLatin1String("lit") ? led->litColor() : led->backColor());
-        if (auto* shape = qobject_cast<Shape*>(w))
-            got = shape->fillColor();
-        QCOMPARE(got, toQColor(colour));
+        for (const QString& element : elements) {
+            QWidget* w = element == box.objectName() ? &box : box.findChild<QWidget*>(element);
+            QVERIFY2(w, qPrintable(element));
+            QColor got = w->palette().color(part == QLatin1String("fore") ? QPalette::WindowText : QPalette::Window);
+            if (auto* led = qobject_cast<LedDisplay*>(w))
+                got = toQColor(part == QLatin1String("lit") ? led->litColor() : led->backColor());
+            if (auto* shape = qobject_cast<Shape*>(w))
+                got = shape->fillColor();
+            QVERIFY2(got == toQColor(colour), qPrintable(element + u' ' + got.name()));
+        }
     }
 
     void outlineHasRoundedCorners()
@@ -195,9 +192,9 @@ private Q_SLOTS:
         QCOMPARE(resizedBoxTwips(5415, 1170, dragged.width(), dragged.height()), expected);
     }
 
-    void pictureIsFittedAndCentred()
+    // A wide picture is fitted by the next test.
+    void aTallPictureIsFittedAndCentred()
     {
-        QCOMPARE(fittedPictureRect(QSizeF(400, 100), QSizeF(1215, 1170)), QRectF(0, 433.125, 1215, 303.75));
         QCOMPARE(fittedPictureRect(QSizeF(100, 400), QSizeF(1215, 1170)), QRectF(461.25, 0, 292.5, 1170));
     }
 
