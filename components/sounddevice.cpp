@@ -27,8 +27,11 @@ bool SoundDevice::isWaveFile(const QString& path)
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return false;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
+    return file.open(QIODevice::ReadOnly) && isWave(file);
+}
+
+bool SoundDevice::isWave(QIODevice& file)
+{
     const QByteArray head = file.read(12);
     if (head.size() != 12 || !head.startsWith("RIFF") || !head.endsWith("WAVE"))
         return false;

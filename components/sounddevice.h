@@ -16,6 +16,7 @@
 
 #include <memory>
 
+class QIODevice;
 class QSoundEffect;
 
 class SoundDevice : public QObject
@@ -42,8 +43,11 @@ public:
     bool isOpen() const { return m_effect != nullptr; }
     bool isPlaying() const;
 
-    // Reads the first twelve bytes only: "RIFF", a length, "WAVE".
+    // A regular file holding "RIFF", a length, "WAVE", a whole format chunk and
+    // all the sample data its data chunk announces.
     static bool isWaveFile(const QString& path);
+    // The same rules on an open, seekable device; only the chunk headers are read.
+    static bool isWave(QIODevice& file);
 
 Q_SIGNALS:
     // A play reached the end of the clip by itself; stop(), close() and a

@@ -1,11 +1,14 @@
-// The arithmetic of the box's appearance: proportional layout, the rounded
-// outline, resizing from the grip and fitting the board picture.
+// The box's appearance: proportional layout, the rounded outline, resizing from
+// the grip, fitting the board picture and the colours of the score box.
 
+#include "configrecord.h"
 #include "controls.h"
 #include "digitdisplay.h"
 #include "fitpicture.h"
+#include "frmscoreboard.h"
 #include "modscorebox.h"
 #include "modstretch.h"
+#include "timesource.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -34,12 +37,10 @@ struct LayoutForm
     Shape* shape = new Shape(box);
     LampDisplay* lamp = new LampDisplay(box);
     Label* onForm = new Label(QStringLiteral("Free"), &form);
-    Image* grip = new Image(box);
     LayoutSet set;
 
     LayoutForm()
     {
-        form.resize(1000, 1000);
         box->setObjectName(QStringLiteral("picScoreBox"));
         box->setGeometry(0, 0, 200, 100);
         label->setGeometry(10, 20, 60, 18);
@@ -51,7 +52,7 @@ struct LayoutForm
         lamp->setProperty("LightDiameter", 30.0);
         lamp->setProperty("LightSpacing", 0.0);
         onForm->setGeometry(20, 300, 40, 20);
-        grip->setObjectName(QStringLiteral("imgResizeSE"));
+        (new Image(box))->setObjectName(QStringLiteral("imgResizeSE"));
         CaptureLayout(set, &form, box);
     }
     void resizeBox(int width, int height)
@@ -68,55 +69,97 @@ class TestAppearance : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void doublingTheBoxDoublesEverything()
-    {
-        LayoutForm f;
-        QCOMPARE(f.set.refWidth, 3000);
-        QCOMPARE(f.set.refHeight, 1500);
-        QStringList recorded;
-        for (const LayoutEntry& e : f.set.entries)
-            recorded << QString::fromLatin1(e.Ctl->metaObject()->className());
-        // Neither the reference box nor the grip is recorded.
-        QCOMPARE(recorded.join(u' '), QStringLiteral("Label DigitDisplay Shape LampDisplay Label"));
-        QCOMPARE(f.set.entries[0].FontSize, qint16(10)); // 9.75 points captured as 10
-        QCOMPARE(f.set.entries[3].LightSpacing, qint16(15)); // 0 stored as 15
-
-        f.resizeBox(400, 200);
-        QCOMPARE(f.label->geometry(), QRect(20, 40, 120, 36));
-        QCOMPARE(f.label->font().pointSizeF(), 20.0);
-        QCOMPARE(f.display->pos(), QPoint(160, 20));
-        QCOMPARE(f.display->digitSize(), qint16(50));
-        QCOMPARE(f.display->paddingH(), qint16(110));
-        QCOMPARE(f.shape->geometry(), QRect(8, 8, 24, 24));
-        QCOMPARE(f.lamp->property("LightDiameter").toDouble(), 60.0);
-        QCOMPARE(f.lamp->property("LightSpacing").toDouble(), 2.0); // AtLeastOne(0) x 2
-        QCOMPARE(f.onForm->pos(), QPoint(40, 600)); // both offsets are 0
-    }
-
-    void aBoxWiderThanItsProportionsScalesByHeight()
-    {
-        LayoutForm f;
-        f.resizeBox(600, 200); // wr 3 > hr 2
-        QCOMPARE(f.label->pos(), QPoint(20, 40)); // anchored top-left inside the box
-        // A control directly on the window is centred in the spare width:
-        // offset = (9000 - 3000 * 2) / 2 twips = 100 px.
-        QCOMPARE(f.onForm->pos(), QPoint(40 + 100, 600));
-    }
-
-    void extremeSizesAreHeldAndAMinimisedWindowIsLeftAlone()
+    void captureRecordsEveryControlOnceAndAMinimisedWindowIsLeftAlone()
     {
         QCOMPARE(AtLeastOne(std::numeric_limits<double>::quiet_NaN()), 1.0);
         LayoutForm f;
-        f.resizeBox(1, 1); // values below 1 are held at 1
-        QCOMPARE(f.display->digitSize(), qint16(1));
-        QCOMPARE(f.display->paddingH(), qint16(1));
-        QCOMPARE(f.label->font().pointSizeF(), 1.0);
-        f.resizeBox(200 * 200, 100 * 200); // every position far past 32767 twips
-        QCOMPARE(f.onForm->x(), 32767 / 15);
-        QVERIFY(f.display->digitSize() > 0);
-        f.form.showMinimized();
+        QCOMPARE(f.set.entries.size(), 5); // neither the reference box nor the grip
+
         f.resizeBox(400, 200);
-        QCOMPARE(f.onForm->x(), 32767 / 15);
+        QCOMPARE(f.shape->geometry(), QRect(8, 8, 24, 24));
+        QCOMPARE(f.lamp->property("LightDiameter").toDouble(), 60.0);
+        QCOMPARE(f.lamp->property("LightSpacing").toDouble(), 2.0); // a spacing of 0 is applied as 1
+        f.form.showMinimized();
+        f.resizeBox(200, 100);
+        QCOMPARE(f.shape->geometry(), QRect(8, 8, 24, 24));
+    }
+
+    // Every control scales by the smaller of the box's two ratios to its reference
+    // size; digit sizes are floored, everything else is rounded. The label's 9.75
+    // points are captured as 10.
+    void layoutScalesEveryControl_data()
+    {
+        QTest::addColumn<QSize>("box");
+        QTest::addColumn<QRect>("label");
+        QTest::addColumn<double>("font");
+        QTest::addColumn<QPoint>("onForm");
+        QTest::addColumn<QSize>("digitAndPadding");
+        QTest::newRow("twice") << QSize(400, 200) << QRect(20, 40, 120, 36) << 20.0 << QPoint(40, 600) << QSize(50, 110);
+        QTest::newRow("wider: by height, the window's own centred in the spare 100 px")
+            << QSize(600, 200) << QRect(20, 40, 120, 36) << 20.0 << QPoint(140, 600) << QSize(50, 110);
+        QTest::newRow("1.55: digit 38.75, padding 85.25")
+            << QSize(310, 155) << QRect(15, 31, 93, 28) << 15.5 << QPoint(31, 465) << QSize(38, 85);
+        QTest::newRow("1.63: digit 40.75, padding 89.65")
+            << QSize(326, 163) << QRect(16, 33, 98, 29) << 16.3 << QPoint(33, 489) << QSize(40, 90);
+        QTest::newRow("below 1 held at 1") << QSize(1, 1) << QRect() << 1.0 << QPoint(0, 2) << QSize(1, 1);
+        QTest::newRow("200 times: past 32767 twips held there")
+            << QSize(40000, 20000) << QRect(2000, 2184, 2184, 2184) << 2000.0 << QPoint(2184, 2184) << QSize(5000, 11000);
+    }
+    void layoutScalesEveryControl()
+    {
+        QFETCH(QSize, box);
+        QFETCH(QRect, label);
+        QFETCH(double, font);
+        QFETCH(QPoint, onForm);
+        QFETCH(QSize, digitAndPadding);
+        LayoutForm f;
+        f.resizeBox(box.width(), box.height());
+        QCOMPARE(f.label->geometry(), label);
+        QCOMPARE(f.label->font().pointSizeF(), font);
+        QCOMPARE(f.onForm->pos(), onForm);
+        QCOMPARE(QSize(f.display->digitSize(), f.display->paddingH()), digitAndPadding);
+    }
+
+    // Each colour of the record is a different colour here, so a colour that
+    // lands on another element, or an element left out, shows.
+    void everyColourLandsOnItsOwnElement_data()
+    {
+        QTest::addColumn<QStringList>("elements");
+        QTest::addColumn<QString>("part");
+        QTest::addColumn<Colour>("colour");
+        QTest::newRow("green background") << QStringList{"frmScoreboard"} << "back" << 0x000001;
+        QTest::newRow("box colour") << QStringList{"picScoreBox", "picScoreTime", "picLogoContainer"} << "back" << 0x000002;
+        QTest::newRow("time colour") << QStringList{"cdGame", "ddShotClock"} << "lit" << 0x000300;
+        QTest::newRow("score colour") << QStringList{"ddHomeScore", "ddVisitorScore"} << "lit" << 0x000400;
+        QTest::newRow("period colour") << QStringList{"ddPeriod"} << "lit" << 0x000500;
+        QTest::newRow("LED background, the unlit segments") << QStringList{"ddPeriod", "cdGame"} << "back" << 0x060000;
+        QTest::newRow("caption colour") << QStringList{"lblPeriod", "lblShotClock"} << "fore" << 0x070000;
+        QTest::newRow("home colour") << QStringList{"lblHomeName"} << "fore" << 0x080000;
+        QTest::newRow("visitor colour") << QStringList{"lblVisitorName"} << "fore" << 0x090000;
+        QTest::newRow("selection colour") << QStringList{"shpObjectSelected"} << "fill" << 0x0a0000;
+    }
+    void everyColourLandsOnItsOwnElement()
+    {
+        QFETCH(QStringList, elements);
+        QFETCH(QString, part);
+        QFETCH(Colour, colour);
+        ConfigRecord& c = Config();
+        c.GreenBackColor = 0x000001, c.FormBack = 0x000002, c.TimeColor = 0x000300, c.ScoreColor = 0x000400;
+        c.PeriodColor = 0x000500, c.LEDBack = 0x060000, c.BorderColor = 0x070000, c.HomeColor = 0x080000;
+        c.VisitorColor = 0x090000, c.LEDSelected = 0x0a0000;
+        ManualTimeSource time;
+        frmScoreboard box(time, {});
+        box.UpdateFormColors();
+        for (const QString& element : elements) {
+            QWidget* w = element == box.objectName() ? &box : box.findChild<QWidget*>(element);
+            QVERIFY2(w, qPrintable(element));
+            QColor got = w->palette().color(part == QLatin1String("fore") ? QPalette::WindowText : QPalette::Window);
+            if (auto* led = qobject_cast<LedDisplay*>(w))
+                got = toQColor(part == QLatin1String("lit") ? led->litColor() : led->backColor());
+            if (auto* shape = qobject_cast<Shape*>(w))
+                got = shape->fillColor();
+            QVERIFY2(got == toQColor(colour), qPrintable(element + u' ' + got.name()));
+        }
     }
 
     void outlineHasRoundedCorners()
@@ -146,30 +189,20 @@ private Q_SLOTS:
         QCOMPARE(resizedBoxTwips(5415, 1170, dragged.width(), dragged.height()), expected);
     }
 
-    void pictureIsFittedAndCentred()
+    // A tall picture is centred across, a wide one (40 x 10 pixels here) down.
+    void picturesAreFittedAndCentredAndBadFilesKeepThePrevious()
     {
-        QCOMPARE(fittedPictureRect(QSizeF(400, 100), QSizeF(1215, 1170)), QRectF(0, 433.125, 1215, 303.75));
         QCOMPARE(fittedPictureRect(QSizeF(100, 400), QSizeF(1215, 1170)), QRectF(461.25, 0, 292.5, 1170));
-    }
-
-    void fitPictureKeepsThePreviousPictureOnBadFiles()
-    {
         QTemporaryDir dir;
         PictureBox container;
         container.resize(81, 78);
         Image image(&container);
         QImage good(40, 10, QImage::Format_RGB32);
-        good.fill(Qt::red);
-        const QString goodPath = dir.filePath(QStringLiteral("good.png"));
-        QVERIFY(good.save(goodPath));
-        FitPicture(&image, &container, goodPath);
-        const QRect fitted = image.geometry();
-        QCOMPARE(fitted.width(), 81);
-
+        QVERIFY(good.save(dir.filePath(QStringLiteral("good.png"))));
         // This test program itself is a file no picture decoder takes.
-        for (const QString& bad : {QCoreApplication::applicationFilePath(), dir.filePath(QStringLiteral("gone.png"))}) {
-            FitPicture(&image, &container, bad);
-            QCOMPARE(image.geometry(), fitted);
+        for (const QString& path : {QStringLiteral("good.png"), QCoreApplication::applicationFilePath(), QStringLiteral("gone.png")}) {
+            FitPicture(&image, &container, dir.filePath(path));
+            QCOMPARE(image.geometry(), QRect(0, 29, 81, 20));
             QCOMPARE(image.picture().size(), QSize(40, 10));
             QVERIFY(!image.isHidden());
         }

@@ -1,26 +1,41 @@
 #pragma once
-// Small wave files written by the tests themselves.
+// Small wave files made by the tests themselves.
 
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QtEndian>
 
 #include <cmath>
 
-// 16-bit mono PCM at 8 kHz: `milliseconds` of a quiet tone.
+// One RIFF chunk: its id, its length (the body's unless told), the body and the
+// pad byte an odd body takes.
+inline QByteArray waveChunk(const char* id, const QByteArray& body, quint32 length = 0)
+{
+    QByteArray b = QByteArray(id, 4) + QByteArray(4, '\0') + body + QByteArray(body.size() & 1, '\0');
+    qToLittleEndian(length ? length : quint32(body.size()), b.data() + 4);
+    return b;
+}
+
+// "RIFF", the length of what follows, the kind and the chunks.
+inline QByteArray riffFile(const QByteArray& chunks, const char* kind = "WAVE")
+{
+    return waveChunk("RIFF", kind + chunks).left(12 + chunks.size());
+}
+
+// `milliseconds` of a quiet tone as a whole wave file, 16-bit mono PCM at 8 kHz.
+inline QByteArray testWave(int milliseconds = 100)
+{
+    QByteArray samples(16 * milliseconds, '\0');
+    for (int i = 0; i < 8 * milliseconds; ++i)
+        qToLittleEndian(qint16(1000 * std::sin(i * 0.3)), samples.data() + 2 * i);
+    const QByteArray format = QByteArray::fromHex("01000100401f0000803e000002001000");
+    return riffFile(waveChunk("fmt ", format) + waveChunk("data", samples));
+}
+
 inline bool writeTestWave(const QString& path, int milliseconds = 100)
 {
-    const quint32 sampleRate = 8000;
-    const quint32 samples = sampleRate * quint32(milliseconds) / 1000;
-    const quint32 dataBytes = samples * 2;
-    QByteArray b;
-    auto u32 = [&b](quint32 v) { for (int i = 0; i < 4; ++i) b.append(char((v >> (8 * i)) & 0xff)); };
-    auto u16 = [&b](quint16 v) { b.append(char(v & 0xff)); b.append(char(v >> 8)); };
-    b.append("RIFF"); u32(36 + dataBytes); b.append("WAVE");
-    b.append("fmt "); u32(16); u16(1); u16(1); u32(sampleRate); u32(sampleRate * 2); u16(2); u16(16);
-    b.append("data"); u32(dataBytes);
-    for (quint32 i = 0; i < samples; ++i)
-        u16(quint16(qint16(1000 * std::sin(i * 0.3))));
+    const QByteArray b = testWave(milliseconds);
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(b) == b.size();
 }
