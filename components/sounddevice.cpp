@@ -30,20 +30,30 @@ bool SoundDevice::isWaveFile(const QString& path)
     return file.open(QIODevice::ReadOnly) && isWave(file);
 }
 
+namespace {
+// A buzzer or a horn is a few seconds long. Qt Multimedia decodes a whole clip
+// into memory before it plays: a file of gigabytes would take that much memory,
+// or hang the program, so longer or larger files are not played at all.
+constexpr qint64 MaxSoundFileBytes = 50 * 1024 * 1024;
+constexpr qint64 MaxSoundSeconds = 60;
+} // namespace
+
 bool SoundDevice::isWave(QIODevice& file)
 {
     const QByteArray head = file.read(12);
     if (head.size() != 12 || !head.startsWith("RIFF") || !head.endsWith("WAVE"))
         return false;
+    if (file.size() > MaxSoundFileBytes)
+        return false;
 
     // Qt's loader waits for the rest of a clip that is cut short and never
     // gives up, and while any load waits, releasing any other clip blocks the
     // thread that releases it. So the chunk headers are walked (their bodies
-    // are skipped, not read): the format chunk must be whole and the sample
-    // data must all be there.
+    // are skipped, not read, but for the format's rate): the format chunk must
+    // be whole and the sample data must all be there, a minute at most.
     const qint64 size = file.size();
     qint64 pos = 12;
-    bool haveFormat = false;
+    qint64 bytesPerSecond = 0;
     for (int chunks = 0; chunks < 64 && pos + 8 <= size; ++chunks) {
         if (!file.seek(pos))
             return false;
@@ -56,11 +66,12 @@ bool SoundDevice::isWave(QIODevice& file)
         if (body + length > size)
             return false;
         if (id == "data")
-            return haveFormat;
+            return bytesPerSecond > 0 && length <= MaxSoundSeconds * bytesPerSecond;
         if (id == "fmt ") {
-            if (length < 16)
+            const QByteArray format = file.read(16);
+            if (length < 16 || format.size() != 16)
                 return false;
-            haveFormat = true;
+            bytesPerSecond = qFromLittleEndian<quint32>(format.constData() + 8);
         }
         pos = body + length + (length & 1);
     }

@@ -14,8 +14,9 @@ std::optional<int> whole(const QJsonObject& o, const char* key, int low, int hig
     const QJsonValue v = o.value(QLatin1String(key));
     if (!v.isDouble())
         return std::nullopt;
+    // The range first: converting a double out of range is undefined.
     const double d = v.toDouble();
-    if (d != double(qint64(d)) || d < low || d > high)
+    if (!(d >= low && d <= high) || d != double(qint64(d)))
         return std::nullopt;
     return int(d);
 }
@@ -26,7 +27,7 @@ std::optional<ClockSeconds> clock(const QJsonObject& o, const char* key)
     if (!v.isDouble())
         return std::nullopt;
     const double d = v.toDouble();
-    if (d != double(qint64(d)) || d < 0 || d > double(MaxClockTicks))
+    if (!(d >= 0 && d <= double(MaxClockTicks)) || d != double(qint64(d)))
         return std::nullopt;
     return ClockSeconds::fromTicks(qint64(d));
 }

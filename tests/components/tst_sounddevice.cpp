@@ -2,6 +2,7 @@
 // loader waits for ever on a clip cut short. Nothing here reaches a sound server;
 // a play through a real one is checked end to end (tests/e2e/sound_null_sink.sh).
 
+#include "loopwatch.h"
 #include "sounddevice.h"
 #include "testwave.h"
 
@@ -32,6 +33,12 @@ private Q_SLOTS:
         QTest::newRow("a format chunk of 14 bytes") << riffFile(waveChunk("fmt ", format.mid(8, 14)) + data) << false;
         QTest::newRow("a format chunk of two gigabytes")
             << riffFile(waveChunk("fmt ", format.mid(8), 0x7fffffff) + data) << false;
+        // 16,000 bytes a second.
+        QTest::newRow("a minute of sound") << riffFile(format + waveChunk("data", QByteArray(960000, '\0'))) << true;
+        QTest::newRow("a minute and a sample") << riffFile(format + waveChunk("data", QByteArray(960002, '\0'))) << false;
+        QTest::newRow("a format without a byte rate")
+            << riffFile(waveChunk("fmt ", QByteArray(format.mid(8, 8)) + QByteArray(8, '\0')) + data) << false;
+        QTest::newRow("over 50 MB") << riffFile(format + data).append(50 * 1024 * 1024, '\0') << false;
     }
     void takesOnlyAWholeWaveFile()
     {
@@ -49,13 +56,20 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString whole = dir.filePath(QStringLiteral("whole.wav")), cut = dir.filePath(QStringLiteral("cut.wav"));
         QVERIFY(writeTestWave(whole) && QFile::copy(whole, cut) && QFile::resize(cut, 1000));
+        // A valid header before 2.2 GB of (sparse) samples: refused before any of it is read.
+        const QString huge = dir.filePath(QStringLiteral("huge.wav"));
+        QByteArray header = testWave().left(44);
+        qToLittleEndian(quint32(2200000000u), header.data() + 40);
+        QFile file(huge);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(header) == 44 && file.resize(44 + 2200000000LL));
+        file.close();
         QVERIFY(SoundDevice::isWaveFile(whole));
-        for (const QString& path : {QString(), dir.filePath(QStringLiteral("gone.wav")), dir.path(), cut}) {
+        for (const QString& path : {QString(), dir.filePath(QStringLiteral("gone.wav")), dir.path(), cut, huge}) {
             QVERIFY2(!SoundDevice::isWaveFile(path), qPrintable(path));
             SoundDevice device;
             QSignalSpy played(&device, &SoundDevice::playRequested);
             device.setFileName(path);
-            device.open();
+            QVERIFY(longestStallMs([&] { device.open(); }) < 100);
             device.play();
             QVERIFY(!device.isOpen() && !device.isPlaying());
             QCOMPARE(played.count(), 0);
