@@ -3,11 +3,14 @@
 // settings, sound or NumLock touched.
 
 #include "configrecord.h"
+#include "controls.h"
 #include "configstore.h"
 #include "frmscoreboard.h"
 #include "numlock.h"
 #include "timesource.h"
 
+#include <QCoreApplication>
+#include <QMouseEvent>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -73,3 +76,31 @@ struct ScoreboardFixture
         return box;
     }
 };
+
+// The score and time block is as high as the box, give or take the pixel that
+// scaling the layout rounds away.
+inline bool fillsTheBox(const frmScoreboard& box)
+{
+    return std::abs(box.picScoreTime->height() - box.picScoreBox->height()) <= 1;
+}
+
+// A left-button press, move or release on `w` with the pointer at `global`: the
+// pressed element gets every event of its gesture, as under the mouse capture.
+inline void sendMouse(QWidget* w, QEvent::Type type, QPointF global)
+{
+    const QPointF local = w->mapFromGlobal(global);
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, local, local, global, button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &event);
+}
+
+// Presses on `w`, moves the pointer by `by` and, unless the release is lost, lets go.
+inline void drag(QWidget* w, QPointF by, bool release = true)
+{
+    const QPointF start = w->mapToGlobal(QPointF(3, 3));
+    sendMouse(w, QEvent::MouseButtonPress, start);
+    sendMouse(w, QEvent::MouseMove, start + by);
+    if (release)
+        sendMouse(w, QEvent::MouseButtonRelease, start + by);
+}

@@ -5,12 +5,15 @@
 #include "chronometer.h"
 #include "clockdisplay.h"
 #include "controls.h"
+#include "digitdisplay.h"
 #include "modscorebox.h"
 #include "sounddevice.h"
 #include "scoreboardfixture.h"
 #include "testwave.h"
 #include "units.h"
 
+#include <QRandomGenerator>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -105,10 +108,121 @@ private Q_SLOTS:
         const QSize size = box->picScoreBox->size();
         QCOMPARE(size.height(), units::twipsToWholePixels(MinimumBoxHeightTwips));
         QVERIFY(size.width() * units::TwipsPerPixel <= 32767);
-        QVERIFY2(std::abs(box->picScoreTime->height() - size.height()) <= 1,
-                 qPrintable(QStringLiteral("the score and time block is %1 px high in a %2 px box")
-                                .arg(box->picScoreTime->height()).arg(size.height())));
+        QVERIFY(fillsTheBox(*box));
         QCOMPARE(box->picScoreTime->x() + box->picScoreTime->width(), size.width());
+    }
+    void optionsOpenedDuringAResizeLeaveTheContentsFittingTheBox()
+    {
+        auto box = f.load();
+        box->show();
+        drag(box->imgResizeSE, {-120, -30}, false); // the contents wait for the release
+        QVERIFY(box->picScoreTime->height() > box->picScoreBox->height() + 10);
+        QTest::keyClick(box->picScoreBox, Qt::Key_F2);
+        QVERIFY(!box->ResizingScoreBox);
+        QVERIFY(fillsTheBox(*box));
+        QCOMPARE(Config().Height, box->picScoreBox->height() * units::TwipsPerPixel);
+    }
+
+    void aPressAfterALostReleaseEndsTheResize()
+    {
+        auto box = f.load();
+        box->show();
+        drag(box->imgResizeSE, {-120, -30}, false);
+        sendMouse(box->picScoreBox, QEvent::MouseButtonPress, box->picScoreBox->mapToGlobal(QPointF(3, 3)));
+        QVERIFY(!box->ResizingScoreBox);
+        QVERIFY(box->MovingScoreBox);
+        QVERIFY(fillsTheBox(*box));
+    }
+
+    void theLargestBoxKeepsItsProportions()
+    {
+        auto box = f.load();
+        box->show();
+        const double ratio = double(box->picScoreBox->width()) / box->picScoreBox->height();
+        drag(box->imgResizeSE, {4000, 4000}); // far beyond what 16-bit twips hold
+        const QSize size = box->picScoreBox->size();
+        QCOMPARE(size.width(), 32767 / units::TwipsPerPixel);
+        QVERIFY2(std::abs(double(size.width()) / size.height() - ratio) < 0.02, qPrintable(QString::number(size.height())));
+        QVERIFY(fillsTheBox(*box));
+    }
+
+    void aBoxDraggedToTheEdgeOfThePlacementRangeStartsThereAgain()
+    {
+        auto box = f.load();
+        box->show();
+        drag(box->picScoreBox, {-5000, 0});
+        QVERIFY(box->x() * units::TwipsPerPixel < -32768); // whole pixels reach a little past it
+        QTest::keyClick(box->picScoreBox, Qt::Key_Escape);
+        ConfigRecord loaded;
+        LoadConfig(loaded, *tallivoxSettings(), f.programFolder.path());
+        QCOMPARE(loaded.StartX, qint16(-32768));
+    }
+    // A seeded run of keys, clicks, drags and grip gestures: after each, the scores
+    // and period are exactly what the keys made them, and the box keeps its
+    // proportions, its limits and its contents.
+    void randomOperatorActionsKeepTheScoresAndTheBox()
+    {
+        auto box = f.load();
+        box->show();
+        QSize before = box->picScoreBox->size();
+        QRandomGenerator random(20261207);
+        int expected[3] = {0, 0, 1}; // home, visitor, period
+        DigitDisplay* const displays[3] = {box->ddHomeScore, box->ddVisitorScore, box->ddPeriod};
+        const QList<QWidget*> sources{box->picScoreBox, box->picScoreTime, box->picLogoContainer, box->cdGame,
+                                      box->ddHomeScore, box->ddVisitorScore, box->ddPeriod};
+        const auto offset = [&] {
+            const int reach = random.bounded(10) == 0 ? 4000 : 150;
+            return QPointF(random.bounded(-reach, reach), random.bounded(-reach, reach));
+        };
+        for (int i = 0; i < 400; ++i) {
+            const int kind = int(random.bounded(7));
+            const int which = int(random.bounded(3));
+            QString action = QString::number(kind);
+            if (kind == 0) { // a quick key, from any part of the box
+                const struct { Qt::Key key; int display; int step; } quick[] = {
+                    {Qt::Key_Insert, 0, 1}, {Qt::Key_Home, 0, 2}, {Qt::Key_PageUp, 0, 3}, {Qt::Key_Delete, 1, 1},
+                    {Qt::Key_End, 1, 2}, {Qt::Key_PageDown, 1, 3}, {Qt::Key_P, 2, 1}};
+                const auto& q = quick[random.bounded(7)];
+                QTest::keyClick(sources[random.bounded(sources.size())], q.key);
+                const int next = std::max(0, expected[q.display]) + q.step;
+                if (next <= (q.display == 2 ? 9 : 199))
+                    expected[q.display] = next;
+            } else if (kind == 1) { // a typed entry, from the keypad now and then
+                const int value = int(random.bounded(which == 2 ? 10 : 230));
+                const Qt::KeyboardModifiers pad = random.bounded(2) ? Qt::KeypadModifier : Qt::NoModifier;
+                for (const QChar c : QString::number(value))
+                    QTest::keyClick(displays[which], Qt::Key(Qt::Key_0 + c.digitValue()), pad);
+                if (which < 2)
+                    QTest::keyClick(displays[which], Qt::Key_Return);
+                if (value <= 199)
+                    expected[which] = value;
+                action += QStringLiteral(" %1 into %2").arg(value).arg(which);
+            } else if (kind == 2) {
+                QTest::mouseClick(sources[random.bounded(sources.size())], Qt::LeftButton);
+            } else if (kind == 3) {
+                drag(sources[random.bounded(sources.size())], offset());
+            } else if (kind <= 5) { // a grip gesture, its release lost now and then
+                drag(box->imgResizeSE, offset(), random.bounded(5) != 0);
+            } else {
+                QTest::keyClick(box->picScoreBox, random.bounded(2) ? Qt::Key_F11 : Qt::Key_F12);
+            }
+            const QSize size = box->picScoreBox->size();
+            const QString where = QStringLiteral("action %1 (%2): %3x%4 px from %5x%6 px").arg(i).arg(action)
+                                      .arg(size.width()).arg(size.height()).arg(before.width()).arg(before.height());
+            for (int d = 0; d < 3; ++d)
+                QVERIFY2(displays[d]->caption() == expected[d], qPrintable(where));
+            QVERIFY2(size.height() * units::TwipsPerPixel >= MinimumBoxHeightTwips
+                         && size.width() * units::TwipsPerPixel <= 32767, qPrintable(where));
+            // Both sides scale by one factor, each then rounded to whole pixels.
+            QVERIFY2(std::abs(size.width() * before.height() - size.height() * before.width())
+                         <= (before.width() + before.height()) / 2, qPrintable(where));
+            before = size;
+            QVERIFY2(box->ResizingScoreBox || fillsTheBox(*box), qPrintable(where));
+            if (Config().ScoreboardView == 0)
+                QVERIFY2(box->size() == box->picScoreBox->size() && box->picScoreBox->pos() == QPoint(0, 0), qPrintable(where));
+            else
+                QVERIFY2(box->geometry() == box->screen()->geometry(), qPrintable(where));
+        }
     }
 };
 
