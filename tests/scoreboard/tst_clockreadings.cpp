@@ -71,6 +71,8 @@ private Q_SLOTS:
         QTest::newRow("stopped game at zero") << RefreshInput{s(0), false, s(35), true, false, 35} << true << "" << 35 << true;
         QTest::newRow("shot clock above zero arms") << RefreshInput{s(100), true, s(0.04), true, false, 1} << false << "" << 1 << true;
         QTest::newRow("armed shot clock out") << RefreshInput{s(100), true, s(0), true, false, 1} << true << "stopShot horn" << 0 << false;
+        QTest::newRow("armed shot clock out, the display already at 0")
+            << RefreshInput{s(100), true, s(0), true, false, 0} << true << "stopShot horn" << 0 << false;
         QTest::newRow("unarmed shot clock out") << RefreshInput{s(100), true, s(0), true, false, 0} << false << "" << 0 << false;
         QTest::newRow("blank shot clock never sounds") << RefreshInput{s(100), true, s(0), true, false, -1} << true << "" << -2 << true;
         QTest::newRow("no shot clock: left alone") << RefreshInput{s(100), true, s(0), false, false, 12} << true << "" << -2 << true;

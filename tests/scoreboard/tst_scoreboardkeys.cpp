@@ -71,21 +71,35 @@ private Q_SLOTS:
         QCOMPARE(box->chShotClock->seconds(), ClockSeconds::fromSeconds(3));
     }
 
-    void quickKeysStayWithinTheLimits()
+    void quickKeyAddsToItsOwnDisplayOnly_data()
     {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QList<int>>("before"); // home, visitor, period
+        QTest::addColumn<QList<int>>("after");
+        const QList<int> start{10, 20, 3};
+        QTest::newRow("Insert: home +1") << int(vk::Insert) << start << QList<int>{11, 20, 3};
+        QTest::newRow("Home: home +2") << int(vk::Home) << start << QList<int>{12, 20, 3};
+        QTest::newRow("PageUp: home +3") << int(vk::PageUp) << start << QList<int>{13, 20, 3};
+        QTest::newRow("Delete: visitor +1") << int(vk::Delete) << start << QList<int>{10, 21, 3};
+        QTest::newRow("End: visitor +2") << int(vk::End) << start << QList<int>{10, 22, 3};
+        QTest::newRow("PageDown: visitor +3") << int(vk::PageDown) << start << QList<int>{10, 23, 3};
+        QTest::newRow("P: period +1") << int('P') << start << QList<int>{10, 20, 4};
+        QTest::newRow("+3 over 199 is refused") << int(vk::PageUp) << QList<int>{198, 0, 1} << QList<int>{198, 0, 1};
+        QTest::newRow("+1 reaches 199") << int(vk::Insert) << QList<int>{198, 0, 1} << QList<int>{199, 0, 1};
+        QTest::newRow("+2 from blank") << int(vk::End) << QList<int>{0, -1, 1} << QList<int>{0, 2, 1};
+        QTest::newRow("period 9 stays") << int('P') << QList<int>{0, 0, 9} << QList<int>{0, 0, 9};
+    }
+    void quickKeyAddsToItsOwnDisplayOnly()
+    {
+        QFETCH(int, key);
+        QFETCH(QList<int>, before);
+        QFETCH(QList<int>, after);
         auto box = f.load();
-        box->ddHomeScore->setCaption(198);
-        box->AllKeyCode(vk::PageUp); // +3 refused
-        QCOMPARE(box->ddHomeScore->caption(), 198);
-        box->AllKeyCode(vk::Insert);
-        box->AllKeyCode(vk::Insert);
-        QCOMPARE(box->ddHomeScore->caption(), 199);
-        box->ddVisitorScore->setCaption(-1);
-        box->AllKeyCode(vk::End); // +2 from blank
-        QCOMPARE(box->ddVisitorScore->caption(), 2);
-        box->ddPeriod->setCaption(9);
-        box->AllKeyCode('P');
-        QCOMPARE(box->ddPeriod->caption(), 9);
+        DigitDisplay* const displays[] = {box->ddHomeScore, box->ddVisitorScore, box->ddPeriod};
+        for (int d = 0; d < 3; ++d)
+            displays[d]->setCaption(before[d]);
+        box->AllKeyCode(key);
+        QCOMPARE((QList<int>{displays[0]->caption(), displays[1]->caption(), displays[2]->caption()}), after);
     }
 
     void typedEntriesThroughTheDisplays()
@@ -144,21 +158,29 @@ private Q_SLOTS:
         box->AllKeyCode('T');
         QCOMPARE(box->ShotClockFollowsGame, follows);
         QCOMPARE(box->ddShotClock->caption(), follows ? gameSeconds : 35);
+        box->AllKeyCode('R'); // a reset game gives the shot clock its own time back
+        QVERIFY(!box->ShotClockFollowsGame);
+        QCOMPARE(box->ddShotClock->caption(), 35);
     }
 
     void clockSwitchShowsTheTimeOfDayAndExpiryStillStops_data()
     {
+        QTest::addColumn<QTime>("now");
         QTest::addColumn<bool>("twelveHour");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("24-hour") << false << "14:07";
-        QTest::newRow("12-hour") << true << "2:07";
+        QTest::newRow("24-hour") << QTime(14, 7, 30) << false << "14:07";
+        QTest::newRow("24-hour after midnight") << QTime(0, 7) << false << "0:07";
+        QTest::newRow("12-hour afternoon") << QTime(14, 7, 30) << true << "2:07";
+        QTest::newRow("12-hour noon") << QTime(12, 7) << true << "12:07";
+        QTest::newRow("12-hour after midnight") << QTime(0, 7) << true << "12:07";
     }
     void clockSwitchShowsTheTimeOfDayAndExpiryStillStops()
     {
+        QFETCH(QTime, now);
         QFETCH(bool, twelveHour);
         QFETCH(QString, shown);
         auto box = f.load();
-        box->setLocalTime([] { return QTime(14, 7, 30); }, twelveHour);
+        box->setLocalTime([now] { return now; }, twelveHour);
         box->chGame->setSeconds(ClockSeconds::fromSeconds(1));
         box->AllKeyCode('S');
         box->AllKeyCode('C');
@@ -196,27 +218,35 @@ private Q_SLOTS:
         QTest::addColumn<int>("policy");
         QTest::addColumn<bool>("startsOn");
         QTest::addColumn<bool>("endsOn");
-        QTest::newRow("keep on") << 1 << false << true;
-        QTest::newRow("normal leaves it") << 0 << true << true;
-        QTest::newRow("unknown value acts as normal") << 7 << false << false;
+        QTest::addColumn<bool>("kept"); // put back after the operator toggles it
+        QTest::newRow("keep on") << 1 << false << true << true;
+        QTest::newRow("keep on, already on") << 1 << true << true << true;
+        QTest::newRow("keep off") << 2 << true << false << true;
+        QTest::newRow("keep off, already off") << 2 << false << false << true;
+        QTest::newRow("normal leaves it on") << 0 << true << true << false;
+        QTest::newRow("normal leaves it off") << 0 << false << false << false;
+        QTest::newRow("unknown value acts as normal") << 7 << false << false << false;
     }
     void numLockPolicyIsAppliedAtLoadAndOnRelease()
     {
         QFETCH(int, policy);
         QFETCH(bool, startsOn);
         QFETCH(bool, endsOn);
+        QFETCH(bool, kept);
         Config().NumLockForce = policy;
         f.numLock.on = startsOn;
+        f.numLock.changes = 0;
         auto box = f.load();
         box->show();
         QCOMPARE(f.numLock.on, endsOn);
+        QCOMPARE(f.numLock.changes, startsOn == endsOn ? 0 : 1); // set only when it differs
         // The operator toggles it; a release on the shot clock display is not
         // looked at, one on a score display puts the policy back.
         f.numLock.on = !endsOn;
         QTest::keyRelease(box->ddShotClock, Qt::Key_NumLock);
         QCOMPARE(f.numLock.on, !endsOn);
         QTest::keyRelease(box->ddHomeScore, Qt::Key_NumLock);
-        QCOMPARE(f.numLock.on, policy == 1 || policy == 2 ? endsOn : !endsOn);
+        QCOMPARE(f.numLock.on, kept ? endsOn : !endsOn);
     }
 };
 
