@@ -110,8 +110,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("expected");
         for (int digit = 0; digit <= 9; ++digit)
             QTest::addRow("keypad %d", digit) << 96 + digit << 8 << '0' + digit;
-        QTest::newRow("top-row 0") << 48 << 8 << 48;
-        QTest::newRow("top-row 9") << 57 << 8 << 57;
         QTest::newRow("keypad point") << 110 << 8 << 46;
         QTest::newRow("a letter enters nothing") << 65 << 8 << -1;
         QTest::newRow("equals key is plus") << 187 << 8 << 43;

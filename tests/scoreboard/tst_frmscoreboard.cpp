@@ -39,21 +39,12 @@ public:
     int changes = 0;
     bool available() const override { return true; }
     bool isOn() const override { return on; }
-    void setOn(bool state) override
-    {
-        on = state;
-        ++changes;
-    }
+    void setOn(bool state) override { on = state; ++changes; }
 };
 
 struct LinkLog
 {
-    int helpShown = 0;
-    int optionsShown = 0;
-    int shotClockShown = 0;
-    int shotClockUnloaded = 0;
-    int lastShotClockCopy = 0;
-    int ended = 0;
+    int helpShown = 0, optionsShown = 0, shotClockShown = 0, shotClockUnloaded = 0, lastShotClockCopy = 0, ended = 0;
 };
 
 // The score and time block is as high as the box, give or take the pixel that
@@ -207,27 +198,28 @@ private Q_SLOTS:
         QVERIFY(fillsTheBox(*box));
         QCOMPARE(box->picScoreTime->x() + box->picScoreTime->width(), size.width());
     }
-    void optionsOpenedDuringAResizeLeaveTheContentsFittingTheBox()
+    // The release of a grip drag can be lost (another window takes the mouse); the
+    // next gesture ends the resize as the release would have, contents laid out.
+    void aResizeWhoseReleaseNeverCameEndsAtTheNextGesture_data()
     {
+        QTest::addColumn<bool>("options");
+        QTest::newRow("the options dialog opens") << true;
+        QTest::newRow("the box is pressed again") << false;
+    }
+    void aResizeWhoseReleaseNeverCameEndsAtTheNextGesture()
+    {
+        QFETCH(bool, options);
         auto box = load();
         box->show();
         drag(box->imgResizeSE, {-120, -30}, false); // the contents wait for the release
         QVERIFY(box->picScoreTime->height() > box->picScoreBox->height() + 10);
-        QTest::keyClick(box->picScoreBox, Qt::Key_F2);
+        if (options)
+            QTest::keyClick(box->picScoreBox, Qt::Key_F2);
+        else
+            sendMouse(box->picScoreBox, QEvent::MouseButtonPress, box->picScoreBox->mapToGlobal(QPointF(3, 3)));
         QVERIFY(!box->ResizingScoreBox);
         QVERIFY(fillsTheBox(*box));
-        QCOMPARE(Config().Height, box->picScoreBox->height() * units::TwipsPerPixel);
-    }
-
-    void aPressAfterALostReleaseEndsTheResize()
-    {
-        auto box = load();
-        box->show();
-        drag(box->imgResizeSE, {-120, -30}, false);
-        sendMouse(box->picScoreBox, QEvent::MouseButtonPress, box->picScoreBox->mapToGlobal(QPointF(3, 3)));
-        QVERIFY(!box->ResizingScoreBox);
-        QVERIFY(box->MovingScoreBox);
-        QVERIFY(fillsTheBox(*box));
+        QCOMPARE(box->MovingScoreBox, !options);
     }
 
     void theLargestBoxKeepsItsProportions()
@@ -253,6 +245,7 @@ private Q_SLOTS:
         LoadConfig(loaded, *tallivoxSettings(), programFolder.path());
         QCOMPARE(loaded.StartX, qint16(-32768));
     }
+
     // A seeded run of keys, clicks, drags and grip gestures: after each, the scores
     // and period are exactly what the keys made them, and the box keeps its
     // proportions, its limits and its contents.
@@ -273,7 +266,6 @@ private Q_SLOTS:
         for (int i = 0; i < 400; ++i) {
             const int kind = int(random.bounded(7));
             const int which = int(random.bounded(3));
-            QString action = QString::number(kind);
             if (kind == 0) { // a quick key, from any part of the box
                 const struct { Qt::Key key; int display; int step; } quick[] = {
                     {Qt::Key_Insert, 0, 1}, {Qt::Key_Home, 0, 2}, {Qt::Key_PageUp, 0, 3}, {Qt::Key_Delete, 1, 1},
@@ -292,7 +284,6 @@ private Q_SLOTS:
                     QTest::keyClick(displays[which], Qt::Key_Return);
                 if (value <= 199)
                     expected[which] = value;
-                action += QStringLiteral(" %1 into %2").arg(value).arg(which);
             } else if (kind == 2) {
                 QTest::mouseClick(sources[random.bounded(sources.size())], Qt::LeftButton);
             } else if (kind == 3) {
@@ -303,7 +294,7 @@ private Q_SLOTS:
                 QTest::keyClick(box->picScoreBox, random.bounded(2) ? Qt::Key_F11 : Qt::Key_F12);
             }
             const QSize size = box->picScoreBox->size();
-            const QString where = QStringLiteral("action %1 (%2): %3x%4 px from %5x%6 px").arg(i).arg(action)
+            const QString where = QStringLiteral("action %1 (%2): %3x%4 px from %5x%6 px").arg(i).arg(kind)
                                       .arg(size.width()).arg(size.height()).arg(before.width()).arg(before.height());
             for (int d = 0; d < 3; ++d)
                 QVERIFY2(displays[d]->caption() == expected[d], qPrintable(where));
