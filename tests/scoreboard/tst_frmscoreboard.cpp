@@ -196,6 +196,7 @@ private Q_SLOTS:
         QVERIFY(fillsTheBox(*box));
         QCOMPARE(box->picScoreTime->x() + box->picScoreTime->width(), size.width());
     }
+
     // The release of a grip drag can be lost (another window takes the mouse); the
     // next gesture ends the resize as the release would have, contents laid out.
     void aResizeWhoseReleaseNeverCameEndsAtTheNextGesture_data()
