@@ -59,32 +59,42 @@ private Q_SLOTS:
     {
         QTest::addColumn<RefreshInput>("in"); // game, running, shot, use shot clock, follows, caption (-1 blank)
         QTest::addColumn<bool>("armed");
+        QTest::addColumn<bool>("sounded"); // the buzzer has sounded for this expiry
         QTest::addColumn<QString>("actions");
         QTest::addColumn<int>("shown"); // -2: the caption is left alone
         QTest::addColumn<bool>("armedAfter");
+        QTest::addColumn<bool>("soundedAfter");
         QTest::newRow("game and shot clock out together: buzzer only")
-            << RefreshInput{s(0), true, s(0), true, false, 1} << true << "stopGame stopShot buzzer" << 0 << false;
+            << RefreshInput{s(0), true, s(0), true, false, 1} << true << false << "stopGame stopShot buzzer" << 0 << false << true;
         QTest::newRow("game out, horn not armed")
-            << RefreshInput{s(0), true, s(10), true, false, 10} << false << "stopGame stopShot buzzer" << 10 << true;
+            << RefreshInput{s(0), true, s(10), true, false, 10} << false << false << "stopGame stopShot buzzer" << 10 << true << true;
         QTest::newRow("game out with the shot clock following: buzzer only")
-            << RefreshInput{s(0), true, s(10), true, true, 1} << true << "stopGame stopShot buzzer" << 0 << false;
-        QTest::newRow("stopped game at zero") << RefreshInput{s(0), false, s(35), true, false, 35} << true << "" << 35 << true;
-        QTest::newRow("shot clock above zero arms") << RefreshInput{s(100), true, s(0.04), true, false, 1} << false << "" << 1 << true;
-        QTest::newRow("armed shot clock out") << RefreshInput{s(100), true, s(0), true, false, 1} << true << "stopShot horn" << 0 << false;
-        QTest::newRow("unarmed shot clock out") << RefreshInput{s(100), true, s(0), true, false, 0} << false << "" << 0 << false;
-        QTest::newRow("blank shot clock never sounds") << RefreshInput{s(100), true, s(0), true, false, -1} << true << "" << -2 << true;
-        QTest::newRow("no shot clock: left alone") << RefreshInput{s(100), true, s(0), false, false, 12} << true << "" << -2 << true;
+            << RefreshInput{s(0), true, s(10), true, true, 1} << true << false << "stopGame stopShot buzzer" << 0 << false << true;
+        QTest::newRow("stopped game at zero") << RefreshInput{s(0), false, s(35), true, false, 35} << true << false << "" << 35 << true << false;
+        QTest::newRow("shot clock above zero arms") << RefreshInput{s(100), true, s(0.04), true, false, 1} << false << false << "" << 1 << true << false;
+        QTest::newRow("armed shot clock out") << RefreshInput{s(100), true, s(0), true, false, 1} << true << false << "stopShot horn" << 0 << false << false;
+        QTest::newRow("armed shot clock out, the display already at 0")
+            << RefreshInput{s(100), true, s(0), true, false, 0} << true << false << "stopShot horn" << 0 << false << false;
+        QTest::newRow("unarmed shot clock out") << RefreshInput{s(100), true, s(0), true, false, 0} << false << false << "" << 0 << false << false;
+        QTest::newRow("blank shot clock never sounds") << RefreshInput{s(100), true, s(0), true, false, -1} << true << false << "" << -2 << true << false;
+        QTest::newRow("no shot clock: left alone") << RefreshInput{s(100), true, s(0), false, false, 12} << true << false << "" << -2 << true << false;
         QTest::newRow("no shot clock: game expiry still stops it")
-            << RefreshInput{s(0), true, s(3), false, false, 12} << true << "stopGame stopShot buzzer" << -2 << false;
+            << RefreshInput{s(0), true, s(3), false, false, 12} << true << false << "stopGame stopShot buzzer" << -2 << false << true;
+        QTest::newRow("game still out after its buzzer: no second one")
+            << RefreshInput{s(0), true, s(35), false, false, 0} << false << true << "" << -2 << false << true;
+        QTest::newRow("time put back on the game clock re-arms the buzzer")
+            << RefreshInput{s(5), false, s(35), false, false, 0} << false << true << "" << -2 << false << false;
     }
     void expiry()
     {
         QFETCH(RefreshInput, in);
         QFETCH(bool, armed);
+        QFETCH(bool, sounded);
         QFETCH(QString, actions);
         QFETCH(int, shown);
         QFETCH(bool, armedAfter);
-        ExpiryFlags flags{false, armed};
+        QFETCH(bool, soundedAfter);
+        ExpiryFlags flags{sounded, armed};
         const RefreshActions a = decideRefresh(in, flags);
         QStringList did;
         const std::pair<bool, const char*> all[] = {
@@ -95,18 +105,7 @@ private Q_SLOTS:
         QCOMPARE(did.join(u' '), actions);
         QCOMPARE(a.shotCaption.value_or(-2), shown);
         QCOMPARE(flags.shotClockHornArmed, armedAfter);
-    }
-
-    void restartingAfterTheBuzzerGivesNoSecondBuzzer()
-    {
-        ExpiryFlags flags;
-        QVERIFY(decideRefresh({s(0), true, s(35), false, false, 0}, flags).soundBuzzer);
-        const RefreshActions again = decideRefresh({s(0), true, s(35), false, false, 0}, flags);
-        QVERIFY(!again.soundBuzzer);
-        QVERIFY(!again.stopGame);
-        // Time put back on the clock re-arms the buzzer.
-        decideRefresh({s(5), false, s(35), false, false, 0}, flags);
-        QVERIFY(decideRefresh({s(0), true, s(35), false, false, 0}, flags).soundBuzzer);
+        QCOMPARE(flags.gameBuzzerSounded, soundedAfter);
     }
 };
 
