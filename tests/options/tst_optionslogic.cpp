@@ -1,6 +1,6 @@
 // The key binding editor's rules without a window: key names, every transition
-// of the wait for a key, the lookup of a key in use and the defaults; the
-// caption of a sound file that is gone.
+// of the wait for a key and the lookup of a key in use; the caption of a sound
+// file.
 
 #include "configrecord.h"
 #include "keybindings.h"
@@ -9,7 +9,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <set>
 
 namespace {
 
@@ -31,37 +30,18 @@ class TestOptionsLogic : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void keyNames_data()
+    // Named keys can be bound; every other code has no name.
+    void everyKeyName()
     {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("Backspace") << 8 << "Backspace";
-        QTest::newRow("Ctrl can be bound") << 17 << "Ctrl";
-        QTest::newRow("Pause") << 19 << "Pause/Break";
-        QTest::newRow("Page Up") << 33 << "Page Up";
-        QTest::newRow("keypad multiply") << 106 << "Numpad *";
-        QTest::newRow("F3") << 114 << "F3";
-        QTest::newRow("F12") << 123 << "F12";
-        QTest::newRow("backslash") << 220 << "\\";
-        QTest::newRow("quote is one double quotation mark") << 222 << "\"";
-    }
-
-    void keyNames()
-    {
-        QFETCH(int, code);
-        QFETCH(QString, name);
-        QCOMPARE(KeyCodeToStr(code), name);
-    }
-
-    void onlyTheListedKeysHaveANameAtAll()
-    {
-        std::set<int> named{8, 17, 19, 33, 34, 35, 36, 45, 46, 106, 111, 122, 123, 186, 188, 191, 192, 219, 220, 221, 222};
-        for (int c = 65; c <= 90; ++c)
-            named.insert(c);
-        for (int c = 114; c <= 120; ++c)
-            named.insert(c);
+        QMap<int, QString> named{{8, "Backspace"}, {17, "Ctrl"}, {19, "Pause/Break"}, {33, "Page Up"}, {34, "Page Down"},
+                                 {35, "End"}, {36, "Home"}, {45, "Insert"}, {46, "Delete"}, {106, "Numpad *"},
+                                 {111, "Numpad /"}, {114, "F3"}, {115, "F4"}, {116, "F5"}, {117, "F6"}, {118, "F7"},
+                                 {119, "F8"}, {120, "F9"}, {122, "F11"}, {123, "F12"}, {186, ";"}, {188, ","}, {191, "/"},
+                                 {192, "`"}, {219, "["}, {220, "\\"}, {221, "]"}, {222, "\""}};
+        for (char c = 'A'; c <= 'Z'; ++c)
+            named[c] = QString(QChar(c));
         for (int code = -32768; code <= 32767; ++code)
-            QCOMPARE(KeyCodeToStr(code).isEmpty(), !named.count(code));
+            QCOMPARE(KeyCodeToStr(code), named.value(code));
     }
 
     // Steps: "cN" clicks label N, "kN" offers key code N, "x" ends the wait as
@@ -125,25 +105,31 @@ private Q_SLOTS:
         QCOMPARE(keys.caption(Period1), KeyBindings::ChooseAnother);
     }
 
-    void resetBringsTheFirstStartKeys()
+    // "[No File Selected]", a path up to 50 characters whole, a longer one cut
+    // after ten, with the file's name when the file exists.
+    void soundFileCaptions_data()
     {
-        KeyBindings keys;
-        for (int i = 0; i < keys.count(); ++i)
-            keys.setCode(i, qint16(200 + i));
-        keys.resetCommandKeys();
-        keys.resetQuickKeys();
-        ConfigRecord back;
-        keys.storeInto(back);
-        const ConfigRecord first = defaultConfig(QString());
-        for (const KeyLabelField& f : KeyLabelFields)
-            QCOMPARE(back.*f.field, first.*f.field);
+        QTest::addColumn<int>("length");
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("none") << 0 << false << "";
+        QTest::newRow("50 characters show whole") << 50 << true << "whole";
+        QTest::newRow("51 characters are shortened") << 51 << true << " ...\\horn.wav";
+        QTest::newRow("a file that is gone") << 51 << false << " ...\\";
     }
 
-    void aLongPathToNothingIsCaptionedUpToItsSeparator()
+    void soundFileCaptions()
     {
+        QFETCH(int, length);
+        QFETCH(bool, exists);
+        QFETCH(QString, kept);
         QTemporaryDir dir;
-        const QString missing = dir.path() + u'/' + QString(40, u'x') + QStringLiteral("/gone.wav");
-        QCOMPARE(FileCaption(missing), missing.left(10) + QStringLiteral(" ...\\"));
+        const QString folder = dir.path() + u'/';
+        const QString path = length ? folder + QString(length - folder.size() - 9, u'x') + QStringLiteral("/horn.wav") : QString();
+        QVERIFY(!length || QDir().mkpath(QFileInfo(path).path()));
+        QVERIFY(!exists || QFile(path).open(QIODevice::WriteOnly));
+        QCOMPARE(FileCaption(path), kept.isEmpty() ? QStringLiteral("[No File Selected]")
+                                                   : kept == "whole" ? path : path.left(10) + kept);
     }
 };
 
