@@ -330,12 +330,12 @@ private Q_SLOTS:
                                         "key=S key=Return key=Shift+\" key=H|lblKeyResetClock|\"||KeySettings/ResetClockKey=222"),
                                 QString("the wait survives a tab change and moves with a click:click=lblKeyStartStopClock tab=1 "
                                         "click=lblKeyPeriod1 key=F12|lblKeyPeriod1|F12||QuickKeySettings/QPeriod1=123"),
-                                "Tab ends the wait:" + hs2 + "key=Tab" + kept, QString("Enter presses a focused button:focus=cmdCancel key=Return||||"),
-                                "and Reset Keys:" + hs2 + "click=cmdResetKeys|lblKeyHS2|Home||QuickKeySettings/QScoreH2=36",
+                                "Tab ends the wait:" + hs2 + "key=Tab" + kept,
+                                "so does a click on Reset Keys:" + hs2 + "click=cmdResetKeys|lblKeyHS2|Home||QuickKeySettings/QScoreH2=36",
                                 QString("Escape while waiting cancels the dialog:click=lblKeyStartStopClock key=G click=lblKeyResetClock "
                                         "key=Esc||||"),
                                 QString("Enter in a name box presses no button:focus=txtHomeText type=Lakers key=Return|||"
-                                        "|TextSettings/HomeText=HomeLakers")})
+                                        "|TextSettings/HomeText=HomeLakers"), QString("but a focused one:focus=cmdCancel key=Return||||")})
             QTest::newRow(qPrintable(r.section(u':', 0, 0))) << r.section(u':', 1);
     }
 
