@@ -470,7 +470,8 @@ private Q_SLOTS:
         QCOMPARE(Config().BoardPic, folder.filePath("wide.bmp"));
     }
 
-    // From a score box: it keeps counting while the dialog is up, and drops a picture cleared there.
+    // From a score box: it keeps counting while the dialog is up, then shows the new
+    // name and drops a picture cleared there.
     void aScoreBoxRunsOnAndReappliesWhatOkLeft()
     {
         QVERIFY(QImage(60, 60, QImage::Format_RGB32).save(Config().BoardPic = folder.filePath("logo.bmp")));
@@ -487,10 +488,11 @@ private Q_SLOTS:
         answerNextModal<frmOptions>([&](frmOptions* d) {
             time.advanceMs(2000);
             refreshed = QTest::qWaitFor([&] { return box.cdGame->shownText() == "9:58"; });
-            d->cmdClearBoardPic->click(), d->cmdOk->click();
+            d->txtHomeText->setText("Lakers"), d->cmdClearBoardPic->click(), d->cmdOk->click();
         });
         box.AllKeyCode(113); // F2
         QVERIFY(refreshed && box.imgLogo->picture().isNull());
+        QCOMPARE(box.lblHomeName->text(), QString("Lakers"));
     }
 
 private:
