@@ -1,30 +1,93 @@
-// The options dialog's round trip: loading from the record (clamping what the
-// controls cannot take), OK writing every key with the values shown, Cancel,
-// Escape and the close box changing nothing, the NumLock choice, and the key
-// binding editor driven with real clicks and key presses.
+// The options dialog's rules without a window first: key names, every
+// transition of the wait for a key, the caption of a sound file. Then the dialog
+// against a private store and a fake NumLock, its pickers and questions answered
+// through the chooser seam or, for the platform's own dialogs, on screen: which
+// controls are enabled, OK storing exactly what the controls show while no other
+// way out writes, the key binding editor driven with real clicks and keys, the
+// choosers and the resets.
+//
+// Several tables give each row as "name:fields", the fields split at '|'.
 
-#include "optionsfixture.h"
-
+#include "clockdisplay.h"
+#include "colour.h"
+#include "configrecord.h"
+#include "configstore.h"
 #include "controls.h"
+#include "frmoptions.h"
+#include "frmscoreboard.h"
+#include "keybindings.h"
+#include "numlock.h"
+#include "optionslogic.h"
 #include "optionswidgets.h"
+#include "timesource.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTabWidget>
-#include <QToolButton>
+#include <QtTest>
+#include <QtWidgets>
 
 namespace {
 
-void clickLabel(KeyLabel* label)
+class CountingNumLock final : public NumLock
 {
-    QTest::mouseClick(label, Qt::LeftButton, {}, label->rect().center());
+public:
+    bool on = true; int sets = 0;
+    bool available() const override { return true; }
+    bool isOn() const override { return on; }
+    void setOn(bool state) override { on = state, ++sets; }
+};
+
+// The store as "Section/Key=text" lines, in the order of the keys.
+QStringList storeLines()
+{
+    auto settings = tallivoxSettings();
+    QStringList lines = settings->allKeys();
+    for (QString& key : lines)
+        key += u'=' + settings->value(key).toString();
+    return lines;
 }
 
-constexpr int Idle = 16777215, Waiting = 8454143;
+// A record unlike a first start in every stored field.
+ConfigRecord unusualRecord(const QString& folder)
+{
+    ConfigRecord r = defaultConfig(folder);
+    r.TimeColor = 0x102030; r.LEDBack = 0x010203; r.ScoreColor = 0x00ff00; r.PeriodColor = 0x0000ff; r.FormBack = 0x202020;
+    r.LEDSelected = 0x808080; r.BorderColor = 0x00ffff; r.HomeColor = 0xff00ff; r.VisitorColor = 0xffff00; r.GreenBackColor = 0x00ff01;
+    r.LEDSelectedWidth = 3; r.StartStopClockKey = 'G'; r.ResetClockKey = 'H'; r.ResetShotClockKey = 'J'; r.ClockSwitchKey = 'K';
+    r.ClearKey = 48; r.BuzzerKey = 'M'; r.QScoreH1 = 'N'; r.QScoreH2 = 'O'; r.QScoreH3 = 122; r.QScoreV1 = 123; r.QScoreV2 = 186;
+    r.QScoreV3 = 222; r.QPeriod1 = 17; r.NumLockForce = 2; // 48: a key without a name
+    r.BuzzerFile = folder + "/b.wav"; r.ShotClockFile = folder + "/h.wav"; r.BoardPic = folder + "/logo.png";
+    r.PeriodText = "Quarter"; r.HomeText = "Lakers"; r.VisitorText = "Celtics"; r.LEDType = 1; r.UseShotClock = true;
+    r.ShowShotClockScreen = true; r.ShotClockResetTime = 24; r.ScoreboardView = 1; r.StartX = 1500; r.StartY = 900; r.Height = 2000;
+    return r;
+}
+
+// Runs `answer` on the next modal dialog of type T once it is up.
+template <typename T>
+void answerNextModal(std::function<void(T*)> answer)
+{
+    QTimer::singleShot(10, [answer] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget()); dialog && dialog->isVisible())
+            answer(dialog);
+        else
+            answerNextModal<T>(answer);
+    });
+}
+
+// Every value a chooser or a reset may change, as "name=value", less those in `before`.
+QStringList shown(frmOptions* d, const QStringList& before = {})
+{
+    QStringList s;
+    for (ColourBox* box : d->findChildren<ColourBox*>())
+        s.append(box->objectName() + u'=' + QString::number(box->colour()));
+    for (KeyLabel* label : d->findChildren<KeyLabel*>())
+        s.append(label->objectName() + u'=' + label->text());
+    for (QAbstractButton* b : d->findChildren<QAbstractButton*>())
+        if (b->isCheckable())
+            s.append(b->objectName() + (b->isChecked() ? "=on" : "=off"));
+    s << "width=" + d->lblLEDSelectedWidthValue->text() << "spinner=" + QString::number(d->scrLEDSelectedWidth->value())
+      << QStringLiteral("placement reset=%1").arg(int(Config().ResetSizeAndPosition));
+    s.removeIf([&](const QString& line) { return before.contains(line); });
+    return s;
+}
 
 } // namespace
 
@@ -32,351 +95,427 @@ class TestFrmOptions : public QObject
 {
     Q_OBJECT
 
-    OptionsFixture f;
+    QTemporaryDir folder;
+    CountingNumLock numLock;
+    QColor colourAnswer; // invalid: the picker is cancelled and hands the initial colour back
+    QString fileAnswer;  // empty: cancelled
+    QStringList offered; // the initial colours and the file filters the pickers were given
+
+    // `platform`: the platform's own pickers and questions, to be answered on screen.
+    std::unique_ptr<frmOptions> open(bool platform = false, bool show = false)
+    {
+        OptionsChoosers seam;
+        seam.chooseColour = [this](QWidget*, const QColor& initial) {
+            return offered.append(initial.name()), colourAnswer.isValid() ? colourAnswer : initial;
+        };
+        seam.chooseFile = [this](QWidget*, const QString& filter, const QString&) { return offered.append(filter), fileAnswer; };
+        seam.confirm = [](QWidget*, const QString&, const QString&) { return true; };
+        auto d = std::make_unique<frmOptions>(nullptr, platform ? platformChoosers() : seam, &numLock);
+        if (show)
+            d->show(), d->activateWindow();
+        return d;
+    }
 
 private Q_SLOTS:
-    void init() { f.reset(); }
-
-    void enterInANameBoxPressesNoButton()
+    // Named keys can be bound; every other code has no name.
+    void everyKeyName()
     {
-        auto d = f.open();
-        showAndActivate(d.get());
-        d->SSTab1->setCurrentIndex(3);
-        d->txtHomeText->setFocus();
-        QTest::keyClicks(d->txtHomeText, QStringLiteral("Lakers"));
-        QTest::keyClick(d->txtHomeText, Qt::Key_Return);
-        QVERIFY(d->isVisible());
+        QMap<int, QString> named;
+        for (const QString& key : QString("8=Backspace|17=Ctrl|19=Pause/Break|33=Page Up|34=Page Down|35=End|36=Home|45=Insert|46=Delete|"
+                                          "106=Numpad *|111=Numpad /|114=F3|115=F4|116=F5|117=F6|118=F7|119=F8|120=F9|122=F11|123=F12|"
+                                          "186=;|188=,|191=/|192=`|219=[|220=\\|221=]|222=\"").split(u'|'))
+            named[key.section(u'=', 0, 0).toInt()] = key.section(u'=', 1);
+        for (char c = 'A'; c <= 'Z'; ++c)
+            named[c] = QString(QChar(c));
+        for (int code = -32768; code <= 32767; ++code)
+            QCOMPARE(KeyCodeToStr(code), named.value(code));
+    }
+
+    // From a first start's bindings. Steps: "cN" clicks label N, "kN" offers key
+    // code N, "x" ends the wait as a focus loss does, "sN=C" binds label N to code
+    // C. Then the label waiting (-1: none), and a label's caption and code.
+    void waitingForAKey_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("a click starts the wait") << "c0" << "0|0|<Press any key>|83";
+        QTest::newRow("a free named key binds") << "c0 k71" << "-1|0|G|71";
+        QTest::newRow("the label's own key is accepted") << "c0 k83" << "-1|0|S|83";
+        QTest::newRow("another binding's key is refused") << "c0 k82" << "0|0|Choose another|83";
+        QTest::newRow("so is one from the other tab") << "c0 k45" << "0|0|Choose another|83";
+        QTest::newRow("then a free key binds") << "c0 k82 k81" << "-1|0|Q|81";
+        for (int unnamed : {48, 32, 13, 16, 18, 37, 112, 113, 121, 0, 107})
+            QTest::newRow(qPrintable(QStringLiteral("unnamed %1 is refused").arg(unnamed)))
+                << QStringLiteral("c4 k%1").arg(unnamed) << "4|4|Choose another|8";
+        QTest::newRow("Shift then Ctrl binds Ctrl") << "c12 k16 k17" << "-1|12|Ctrl|17";
+        QTest::newRow("a focus loss shows the old binding") << "c6 k82 x" << "-1|6|Insert|45";
+        QTest::newRow("a click on the waiting label again") << "c0 c0" << "-1|0|S|83";
+        QTest::newRow("a click on another label: the first is idle") << "c0 k49 c12" << "12|0|S|83";
+        QTest::newRow("a click on another label: that one waits") << "c0 k49 c12" << "12|12|<Press any key>|80";
+        QTest::newRow("a key with nothing waiting") << "k71 x" << "-1|0|S|83";
+        QTest::newRow("a swap needs a free key between") << "c0 k88 c1 k83 c0 k82" << "-1|0|R|82";
+        QTest::newRow("a label sharing an earlier one's key cannot take it") << "s12=45 c12 k45" << "12|12|Choose another|45";
+    }
+
+    void waitingForAKey()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, expected);
+        KeyBindings keys;
+        keys.loadFrom(defaultConfig(QString()));
+        keys.SetKeyTextFromTags();
+        for (const QString& step : steps.split(u' ')) {
+            if (step == u'x')
+                keys.KeyChosen(KeyBindings::CancelWait);
+            else if (step.startsWith(u's'))
+                keys.setCode(step.mid(1).section(u'=', 0, 0).toInt(), qint16(step.section(u'=', 1).toInt()));
+            else if (step.startsWith(u'c'))
+                keys.ChooseKey(step.mid(1).toInt());
+            else
+                keys.KeyChosen(step.mid(1).toInt());
+        }
+        const int label = expected.section(u'|', 1, 1).toInt();
+        QCOMPARE(QStringLiteral("%1|%2|%3|%4").arg(keys.active()).arg(label).arg(keys.caption(label)).arg(keys.code(label)), expected);
+    }
+
+    // "[No File Selected]", a path up to 50 characters whole, a longer one cut
+    // after ten characters, with the file's name when the file exists.
+    void soundFileCaptions()
+    {
+        QTemporaryDir dir;
+        const QString x = dir.path() + u'/' + QString(40 - dir.path().size(), u'x');
+        QVERIFY(QDir().mkpath(x) && QDir().mkpath(x + u'x') && QFile(x + "x/horn.wav").open(QIODevice::WriteOnly));
+        QCOMPARE(FileCaption(QString()), QString("[No File Selected]"));
+        QCOMPARE(FileCaption(x + "/horn.wav"), x + "/horn.wav"); // 50 characters
+        QCOMPARE(FileCaption(x + "x/horn.wav"), x.left(10) + " ...\\horn.wav");
+        QCOMPARE(FileCaption(x + "x/gone.wav"), x.left(10) + " ...\\");
+    }
+
+    // An empty store and a record as on a first start.
+    void init()
+    {
+        tallivoxSettings()->clear();
+        Config() = defaultConfig(folder.path());
+        numLock = CountingNumLock(), colourAnswer = QColor(), fileAnswer.clear(), offered.clear();
+    }
+
+    void exactlyTheseControlsAreDisabled_data()
+    {
+        // Stored and after OK: UseShotClock, ShowShotClockScreen, ScoreboardView,
+        // NumLockForce (stored also: "off" when NumLock starts off). Then the controls
+        // clicked, exactly those disabled, and how often OK set NumLock and to what.
+        QTest::addColumn<QString>("row");
+        const QString window = "chkShowShotClockScreen", keying = "cmdGreenScreen", both = keying + u' ' + window;
+        for (const QString& r : {"no shot clock, floating:0 0 0 0||" + both + "|0 0 0 0|0 on",
+                                "a ticked window without the shot clock stays ticked:0 1 1 0||" + window + "|0 1 1 0|0 on",
+                                "unticking the shot clock clears the window:1 1 1 0|chkUseShotClock|" + window + "|0 0 1 0|0 on",
+                                QString("ticking it again leaves the window clear:1 1 1 0|chkUseShotClock chkUseShotClock||1 0 1 0|0 on"),
+                                "ticking the shot clock frees the window:0 0 0 0|chkUseShotClock " + window + u'|' + keying + "|1 1 0 0|0 on",
+                                "floating greys out the keying colour:1 0 1 0|otnFloating|" + keying + "|1 0 0 0|0 on",
+                                QString("keying enables it:1 0 0 0|otnGreenBack||1 0 1 0|0 on"),
+                                QString("another stored view selects neither:1 0 7 0|||1 0 1 0|0 on"),
+                                QString("Reset Keys clears the window:1 1 1 2|cmdResetKeys||1 0 1 0|0 on"),
+                                QString("Normal Mode leaves NumLock alone:1 0 1 2|optNormal||1 0 1 0|0 on"),
+                                QString("Keep Numlock On sets it:1 0 1 0 off|optKeepOn||1 0 1 1|1 on"),
+                                QString("Keep Numlock Off clears it:1 0 1 0|optKeepOff||1 0 1 2|1 off"),
+                                QString("another NumLock policy selects none and stays:1 0 1 3|||1 0 1 3|0 on")})
+            QTest::newRow(qPrintable(r.section(u':', 0, 0))) << r.section(u':', 1);
+    }
+
+    void exactlyTheseControlsAreDisabled()
+    {
+        QFETCH(QString, row);
+        const QStringList r = row.split(u'|'), s = r[0].split(u' ');
+        Config().UseShotClock = s[0] == u'1'; Config().ShowShotClockScreen = s[1] == u'1';
+        Config().ScoreboardView = s[2].toShort(); Config().NumLockForce = s[3].toInt(); numLock.on = s.value(4) != "off";
+        auto d = open();
+        for (const QString& name : r[1].split(u' ', Qt::SkipEmptyParts))
+            if (auto* button = d->findChild<QAbstractButton*>(name))
+                button->click();
+            else
+                d->ChooseKey(d->findChild<KeyLabel*>(name));
+        QStringList off;
+        for (QWidget* w : d->findChildren<QWidget*>())
+            if (!w->isEnabled() && !qobject_cast<QTabBar*>(w->parentWidget())) // the tab bar's own arrows aside
+                off.append(w->objectName());
+        QCOMPARE(off.join(u' '), r[2]);
+        QCOMPARE(d->otnFloating->isChecked() || d->otnGreenBack->isChecked(), !r[0].contains(" 7 ")); // view 7: neither
+        QCOMPARE(numLock.sets, 0); // only OK applies the NumLock choice
         d->cmdOk->click();
-        QCOMPARE(Config().HomeText, QStringLiteral("HomeLakers"));
+        QCOMPARE(QStringLiteral("%1 %2 %3 %4").arg(int(Config().UseShotClock)).arg(int(Config().ShowShotClockScreen))
+                     .arg(Config().ScoreboardView).arg(Config().NumLockForce), r[3]);
+        QCOMPARE(QStringLiteral("%1 %2").arg(numLock.sets).arg(numLock.on ? "on" : "off"), r[4]);
     }
 
-    void okWithoutChangesWritesAll36KeysWithTheirOldValues_data()
-    {
-        QTest::addColumn<bool>("unusual");
-        QTest::newRow("first start") << false;
-        QTest::newRow("every key changed") << true;
-    }
-
-    void okWithoutChangesWritesAll36KeysWithTheirOldValues()
-    {
-        QFETCH(bool, unusual);
-        if (unusual)
-            Config() = unusualRecord(f.programFolder.path());
-        const ConfigRecord before = Config();
-        auto d = f.open();
-        d->cmdOk->click();
-        QCOMPARE(d->result(), int(QDialog::Accepted));
-        QCOMPARE(Config(), before);
-
-        const QStringList stored = storeContents();
-        QCOMPARE(stored.size(), 36);
-        // What the store holds reads back as the same record; the placement is
-        // not among the 36.
-        ConfigRecord reread = defaultConfig(f.programFolder.path());
-        LoadConfig(reread, *tallivoxSettings(), f.programFolder.path());
-        reread.StartX = before.StartX;
-        reread.StartY = before.StartY;
-        reread.Height = before.Height;
-        reread.RoundCorners = before.RoundCorners;
-        QCOMPARE(reread, before);
-        QCOMPARE(storedText("AdditionalSettings/UseShotClock"), unusual ? QStringLiteral("True") : QStringLiteral("False"));
-    }
-
-    void cancelAfterChangingEverythingChangesNothing_data()
+    // The way out; then whether the record starts unusual and everything is edited.
+    void closing_data()
     {
         QTest::addColumn<QString>("how");
-        QTest::newRow("Cancel button") << "cancel";
-        QTest::newRow("Escape") << "escape";
-        QTest::newRow("close box") << "close";
+        for (const char* r : {"OK at a first start:ok", "OK with every field unusual:ok unusual",
+                              "OK after editing everything:ok unusual edit", "Cancel:cancel unusual edit",
+                              "Escape:escape unusual edit", "close box:close unusual edit"})
+            QTest::newRow(QByteArray(r).split(':')[0]) << QString(r).section(u':', 1);
     }
 
-    void cancelAfterChangingEverythingChangesNothing()
+    // OK writes all 36 keys with what the controls show; no other way out writes.
+    // Reset Size and Position reaches the record's placement only with OK, and the
+    // store only when the score box closes; a request left from before is dropped.
+    void closing()
     {
         QFETCH(QString, how);
-        Config() = unusualRecord(f.programFolder.path());
-        SaveConfig();
+        const bool unusual = how.contains("unusual"), edit = how.contains("edit"), ok = how.startsWith("ok");
+        if (unusual)
+            Config() = unusualRecord(folder.path());
         const ConfigRecord before = Config();
-        const QStringList storeBefore = storeContents();
-
-        auto d = f.open();
-        showAndActivate(d.get());
-        changeEverything(d.get());
-        QCOMPARE(Config(), before); // nothing reaches the record while editing
-
-        if (how == "cancel")
-            d->cmdCancel->click();
-        else if (how == "escape")
+        Config().ResetSizeAndPosition = true;
+        auto d = open(false, true);
+        QVERIFY(QTest::qWaitForWindowActive(d.get()));
+        QCOMPARE(d->lblBFile->text() + u'|' + d->lblShotClockFile->text(), before.BuzzerFile + u'|' + before.ShotClockFile);
+        if (edit)
+            changeEverything(d.get());
+        ConfigRecord expected = before;
+        expected.ResetSizeAndPosition = edit; // loading drops an old request; the score box reads a new one after any closing
+        QCOMPARE(Config(), expected); // nothing else reaches the record while editing
+        if (ok || how.startsWith("cancel"))
+            (ok ? d->cmdOk : d->cmdCancel)->click();
+        else if (how.startsWith("escape"))
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         else
             d->close();
         QVERIFY(!d->isVisible());
-        QCOMPARE(d->result(), int(QDialog::Rejected));
-        QCOMPARE(Config(), before);
-        QCOMPARE(storeContents(), storeBefore);
-        QCOMPARE(f.numLock.sets, 0);
-
-        // The next opening shows the old values again.
-        auto again = f.open();
-        QCOMPARE(again->lblKeyStartStopClock->text(), QStringLiteral("G"));
-        QCOMPARE(again->picTimeC->colour(), before.TimeColor);
-        QCOMPARE(again->txtHomeText->text(), QStringLiteral("Lakers"));
-        QCOMPARE(again->lblShotClock->text(), QStringLiteral("24"));
-        QVERIFY(again->optKeepOff->isChecked());
-    }
-
-    void okStoresEveryChange()
-    {
-        Config() = unusualRecord(f.programFolder.path());
-        auto d = f.open();
-        showAndActivate(d.get());
-        changeEverything(d.get());
-        d->cmdOk->click();
-
-        ConfigRecord expected = unusualRecord(f.programFolder.path());
-        expected.StartStopClockKey = 'Q';
-        expected.QPeriod1 = 220;
-        expected.TimeColor = expected.GreenBackColor = 0x123456;
-        expected.LEDSelectedWidth = 4;
-        expected.ShotClockResetTime = 25;
-        expected.UseShotClock = expected.ShowShotClockScreen = false;
-        expected.NumLockForce = 1;
-        expected.HomeText = QString();
-        expected.VisitorText = QStringLiteral("Bulls");
-        expected.BuzzerFile = expected.ShotClockFile = f.programFolder.filePath("new.wav");
-        expected.BoardPic = QString();
-        expected.LEDType = 0;
-        expected.ScoreboardView = 0;
+        QCOMPARE(d->result(), int(ok ? QDialog::Accepted : QDialog::Rejected));
+        const bool switchedOff = ok && unusual && !edit; // NumLock is on; the unusual record keeps it off
+        QCOMPARE(std::pair(numLock.sets, numLock.on), std::pair(int(switchedOff), !switchedOff));
+        if (ok && edit) {
+            expected.StartStopClockKey = 'Q'; expected.QPeriod1 = 220; expected.TimeColor = 0x123456; expected.GreenBackColor = 0x123456;
+            expected.LEDSelectedWidth = 4; expected.ShotClockResetTime = 25; expected.UseShotClock = false; expected.NumLockForce = 1;
+            expected.ShowShotClockScreen = false; expected.HomeText = ""; expected.VisitorText = "Bulls"; expected.BoardPic = "";
+            expected.LEDType = 0; expected.ShotClockFile = folder.filePath("new.wav"); expected.ScoreboardView = 0;
+            expected.Height = 1170; expected.StartX = 0; expected.StartY = 0;
+        }
         QCOMPARE(Config(), expected);
-        QVERIFY(f.numLock.on);
-        // The store reads back as the same record, the placement aside.
-        ConfigRecord reread;
-        LoadConfig(reread, *tallivoxSettings(), f.programFolder.path());
-        reread.StartX = expected.StartX;
-        reread.StartY = expected.StartY;
-        reread.Height = expected.Height;
-        QCOMPARE(reread, expected);
+        QCOMPARE(storeLines().size(), ok ? 36 : 0);
+        if (!ok)
+            return;
+        // The store reads back as the same record; the placement is not among the 36.
+        const auto stored = [](ConfigRecord r) { r.StartX = r.StartY = r.Height = 0, r.RoundCorners = r.ResetSizeAndPosition = false; return r; };
+        ConfigRecord reread = defaultConfig(folder.path());
+        LoadConfig(reread, *tallivoxSettings(), folder.path());
+        QCOMPARE(stored(reread), stored(expected));
     }
 
-    void storedValuesNoControlShowsSurviveOk()
-    {
-        Config().NumLockForce = 3;
-        Config().ClearKey = 48; // a key without a name
-        Config().ResetSizeAndPosition = true; // left over from an earlier opening
-        auto d = f.open();
-        QVERIFY(!Config().ResetSizeAndPosition);
-        QVERIFY(!d->optNormal->isChecked() && !d->optKeepOn->isChecked() && !d->optKeepOff->isChecked());
-        QCOMPARE(d->lblKeyClear->text(), QString());
-        d->cmdOk->click();
-        QCOMPARE(storedText("KeySettings/NumLockForce"), QStringLiteral("3"));
-        QCOMPARE(storedText("KeySettings/ClearKey"), QStringLiteral("48"));
-        QCOMPARE(f.numLock.sets, 0);
-    }
-
-    void theNumLockChoiceAppliesAtOk_data()
-    {
-        QTest::addColumn<QString>("option");
-        QTest::addColumn<bool>("initiallyOn");
-        QTest::addColumn<int>("force");
-        QTest::addColumn<int>("sets");
-        QTest::newRow("normal leaves it alone") << "optNormal" << true << 0 << 0;
-        QTest::newRow("keep on switches it on") << "optKeepOn" << false << 1 << 1;
-        QTest::newRow("keep off switches it off") << "optKeepOff" << true << 2 << 1;
-    }
-
-    void theNumLockChoiceAppliesAtOk()
-    {
-        QFETCH(QString, option);
-        QFETCH(bool, initiallyOn);
-        QFETCH(int, force);
-        QFETCH(int, sets);
-        f.numLock.on = initiallyOn;
-        auto d = f.open();
-        d->findChild<QRadioButton*>(option)->click();
-        QCOMPARE(f.numLock.sets, 0); // only OK applies it
-        d->cmdOk->click();
-        QCOMPARE(Config().NumLockForce, force);
-        QCOMPARE(f.numLock.on, force == 0 ? initiallyOn : force == 1);
-        QCOMPARE(f.numLock.sets, sets);
-    }
-
-    void storedValuesTheControlsCannotTakeAreClamped_data()
-    {
-        QTest::addColumn<int>("shotClock");
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("ledType");
-        QTest::addColumn<int>("shownShotClock");
-        QTest::addColumn<int>("shownWidth");
-        QTest::addColumn<int>("shownType");
-        QTest::newRow("above") << 32767 << 9 << 7 << 99 << 5 << 1;
-        QTest::newRow("below") << -4 << -32768 << -1 << 0 << 0 << 0;
-    }
-
+    // Shot clock seconds, selection width, display type: stored, then shown and stored again by OK.
     void storedValuesTheControlsCannotTakeAreClamped()
     {
-        QFETCH(int, shotClock);
-        QFETCH(int, width);
-        QFETCH(int, ledType);
-        QFETCH(int, shownShotClock);
-        QFETCH(int, shownWidth);
-        QFETCH(int, shownType);
-        Config().ShotClockResetTime = qint16(shotClock);
-        Config().LEDSelectedWidth = qint16(width);
-        Config().LEDType = qint16(ledType);
-        auto d = f.open();
-        QCOMPARE(d->lblShotClock->text(), QString::number(shownShotClock));
-        QCOMPARE(d->lblLEDSelectedWidthValue->text(), QString::number(shownWidth));
-        QCOMPARE(d->cmbLedType->currentIndex(), shownType);
-        d->cmdOk->click();
-        QCOMPARE(int(Config().ShotClockResetTime), shownShotClock);
-        QCOMPARE(int(Config().LEDSelectedWidth), shownWidth);
-        QCOMPARE(int(Config().LEDType), shownType);
-    }
-
-    void soundFileLabelsAtLoading_data()
-    {
-        QTest::addColumn<int>("length");
-        QTest::addColumn<bool>("whole");
-        QTest::newRow("50 characters show whole") << 50 << true;
-        QTest::newRow("51 characters are shortened") << 51 << false;
-    }
-
-    void soundFileLabelsAtLoading()
-    {
-        QFETCH(int, length);
-        QFETCH(bool, whole);
-        const QString folder = f.programFolder.path() + u'/';
-        const QString path = folder + QString(length - folder.size() - 9, u'x') + QStringLiteral("/horn.wav");
-        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-        QVERIFY(QFile(path).open(QIODevice::WriteOnly));
-        Config().BuzzerFile = QString();
-        Config().ShotClockFile = path;
-        auto d = f.open();
-        QCOMPARE(d->lblBFile->text(), QStringLiteral("[No File Selected]"));
-        QCOMPARE(d->lblShotClockFile->text(), whole ? path : path.left(10) + QStringLiteral(" ...\\horn.wav"));
-        d->cmdOk->click();
-        QCOMPARE(storedText("KeySettings/ShotClockFile"), path);
-    }
-
-    // The key binding editor through the widgets.
-
-    void aClickedLabelWaitsAndTheNextFreeKeyBindsIt()
-    {
-        auto d = f.open();
-        showAndActivate(d.get());
-        clickLabel(d->lblKeyResetClock);
-        QCOMPARE(d->ActiveKeyLabel(), d->lblKeyResetClock);
-        QCOMPARE(d->lblKeyResetClock->text(), QStringLiteral("<Press any key>"));
-        QCOMPARE(d->lblKeyResetClock->palette().color(QPalette::Window), QColor(255, 255, 128));
-        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(d->txtGetKey));
-
-        QTest::keyClick(d->txtGetKey, Qt::Key_S); // start/stop has it
-        QCOMPARE(d->lblKeyResetClock->text(), QStringLiteral("Choose another"));
-        QCOMPARE(d->lblKeyResetClock->backColor(), Waiting);
-        QTest::keyClick(d->txtGetKey, Qt::Key_Return);
-        QVERIFY(d->isVisible()); // Enter does not press a button
-        QTest::keyClick(d->txtGetKey, Qt::Key_QuoteDbl, Qt::ShiftModifier); // Shift never matters
-        QVERIFY(!d->ActiveKeyLabel());
-        QCOMPARE(d->lblKeyResetClock->text(), QStringLiteral("\""));
-        QCOMPARE(d->lblKeyResetClock->backColor(), Idle);
-        QCOMPARE(Config().ResetClockKey, qint16('R')); // only OK stores it
-        QTest::keyClick(d->txtGetKey, Qt::Key_H); // nothing waits: nothing happens
-        QCOMPARE(d->lblKeyResetClock->text(), QStringLiteral("\""));
-        d->cmdOk->click();
-        QCOMPARE(storedText("KeySettings/ResetClockKey"), QStringLiteral("222"));
-    }
-
-    void clickingAnotherLabelMovesTheWaitEvenAcrossTabs()
-    {
-        auto d = f.open();
-        showAndActivate(d.get());
-        clickLabel(d->lblKeyStartStopClock);
-        QTest::mouseClick(d->SSTab1->tabBar(), Qt::LeftButton, {}, d->SSTab1->tabBar()->tabRect(1).center());
-        QCOMPARE(d->ActiveKeyLabel(), d->lblKeyStartStopClock); // changing tabs keeps the wait
-        clickLabel(d->lblKeyPeriod1);
-        QCOMPARE(d->ActiveKeyLabel(), d->lblKeyPeriod1);
-        QCOMPARE(d->lblKeyStartStopClock->text(), QStringLiteral("S"));
-        QCOMPARE(d->lblKeyStartStopClock->backColor(), Idle);
-        // The capture box takes keys while another tab shows.
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F12);
-        QCOMPARE(d->lblKeyPeriod1->text(), QStringLiteral("F12"));
-        d->cmdOk->click();
-        QCOMPARE(Config().QPeriod1, qint16(123));
-    }
-
-    void theWaitEndsWithItsOldBinding_data()
-    {
-        QTest::addColumn<QString>("taker");
-        QTest::newRow("a click on the waiting label again") << "label";
-        QTest::newRow("Tab") << "tab";
-        QTest::newRow("a text box") << "txtHomeText";
-        QTest::newRow("a list") << "cmbLedType";
-        QTest::newRow("Reset Keys") << "cmdResetKeys";
-    }
-
-    // The focus moving to another control, or the label clicked again.
-    void theWaitEndsWithItsOldBinding()
-    {
-        QFETCH(QString, taker);
-        Config().QScoreH2 = 'O';
-        auto d = f.open();
-        showAndActivate(d.get());
-        clickLabel(d->lblKeyHS2);
-        QTest::keyClick(d->txtGetKey, Qt::Key_1);
-        QCOMPARE(d->lblKeyHS2->text(), QStringLiteral("Choose another"));
-        if (taker == "label") {
-            clickLabel(d->lblKeyHS2);
-        } else if (taker == "tab") {
-            QTest::keyClick(d->txtGetKey, Qt::Key_Tab);
-        } else if (taker == "cmdResetKeys") {
-            QTest::mouseClick(d->cmdResetKeys, Qt::LeftButton); // the seam answers Yes
-        } else {
-            QWidget* w = d->findChild<QWidget*>(taker);
-            d->SSTab1->setCurrentIndex(taker == "txtHomeText" ? 3 : 4);
-            w->setFocus(Qt::MouseFocusReason);
+        for (const auto& [stored, shown] : {std::pair(QList<int>{32767, 9, 7}, QList<int>{99, 5, 1}),
+                                            std::pair(QList<int>{-4, -32768, -1}, QList<int>{0, 0, 0})}) {
+            Config().ShotClockResetTime = qint16(stored[0]); Config().LEDSelectedWidth = qint16(stored[1]); Config().LEDType = qint16(stored[2]);
+            auto d = open();
+            QCOMPARE((QList<int>{d->lblShotClock->text().toInt(), d->lblLEDSelectedWidthValue->text().toInt(), d->cmbLedType->currentIndex()}), shown);
+            d->cmdOk->click();
+            QCOMPARE((QList<int>{Config().ShotClockResetTime, Config().LEDSelectedWidth, Config().LEDType}), shown);
         }
-        QVERIFY(!d->ActiveKeyLabel());
-        QCOMPARE(d->lblKeyHS2->text(), taker == "cmdResetKeys" ? QStringLiteral("Home") : QStringLiteral("O"));
-        QCOMPARE(d->lblKeyHS2->backColor(), Idle);
     }
 
-    void escapeWhileWaitingCancelsTheDialog()
+    void theKeyEditorThroughTheWidgets_data()
     {
-        auto d = f.open();
-        showAndActivate(d.get());
-        clickLabel(d->lblKeyStartStopClock);
-        QTest::keyClick(d->txtGetKey, Qt::Key_G);
-        clickLabel(d->lblKeyResetClock);
-        QTest::keyClick(d->txtGetKey, Qt::Key_Escape);
-        QCOMPARE(d->result(), int(QDialog::Rejected));
-        QCOMPARE(Config().StartStopClockKey, qint16('S'));
-        QCOMPARE(storeContents().size(), 0);
+        // Steps: "click=NAME", "key=KEYS" on the focused control, "focus=NAME" (on
+        // its tab), "tab=N", "type=TEXT". Then the label, its caption, "waiting" or
+        // not, and the line OK stores, none when the steps cancelled the dialog.
+        QTest::addColumn<QString>("row");
+        const QString hs2 = "click=lblKeyHS2 key=1 ", kept = "|lblKeyHS2|O||QuickKeySettings/QScoreH2=79";
+        for (const QString& r : {QString("a bound key is refused, OK keeps the old one:click=lblKeyResetClock key=S|lblKeyResetClock|"
+                                        "Choose another|waiting|KeySettings/ResetClockKey=82"),
+                                QString("Enter presses nothing, Shift never matters, then nothing waits:click=lblKeyResetClock "
+                                        "key=S key=Return key=Shift+\" key=H|lblKeyResetClock|\"||KeySettings/ResetClockKey=222"),
+                                QString("the wait survives a tab change and moves with a click:click=lblKeyStartStopClock tab=1 "
+                                        "click=lblKeyPeriod1 key=F12|lblKeyPeriod1|F12||QuickKeySettings/QPeriod1=123"),
+                                "Tab ends the wait:" + hs2 + "key=Tab" + kept,
+                                "so does a click on Reset Keys:" + hs2 + "click=cmdResetKeys|lblKeyHS2|Home||QuickKeySettings/QScoreH2=36",
+                                QString("Escape while waiting cancels the dialog:click=lblKeyStartStopClock key=G click=lblKeyResetClock "
+                                        "key=Esc||||"),
+                                QString("Enter in a name box presses no button:focus=txtHomeText type=Lakers key=Return|||"
+                                        "|TextSettings/HomeText=HomeLakers"), QString("but a focused one:focus=cmdCancel key=Return||||")})
+            QTest::newRow(qPrintable(r.section(u':', 0, 0))) << r.section(u':', 1);
+    }
+
+    void theKeyEditorThroughTheWidgets()
+    {
+        QFETCH(QString, row);
+        const QStringList r = row.split(u'|');
+        Config().QScoreH2 = 'O';
+        const ConfigRecord before = Config();
+        auto d = open(false, true);
+        QVERIFY(QTest::qWaitForWindowActive(d.get()));
+        for (const QString& step : r[0].split(u' ')) {
+            const QString what = step.section(u'=', 0, 0), arg = step.section(u'=', 1);
+            QWidget* w = d->findChild<QWidget*>(arg);
+            const QKeyCombination key = QKeySequence(arg)[0];
+            if (what == "click")
+                QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+            else if (what == "tab")
+                QTest::mouseClick(d->SSTab1->tabBar(), Qt::LeftButton, {}, d->SSTab1->tabBar()->tabRect(arg.toInt()).center());
+            else if (what == "type")
+                QTest::keyClicks(QApplication::focusWidget(), arg);
+            else if (what == "key")
+                QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+            else
+                d->SSTab1->setCurrentIndex(3), w->setFocus(Qt::MouseFocusReason);
+        }
+        if (auto* l = r[1].isEmpty() ? nullptr : d->findChild<KeyLabel*>(r[1])) {
+            QCOMPARE(l->text(), r[2]);
+            QCOMPARE(l->backColor(), r[3].isEmpty() ? KeyLabel::IdleBack : KeyLabel::WaitingBack);
+            QCOMPARE(d->ActiveKeyLabel(), r[3].isEmpty() ? nullptr : l);
+        }
+        QCOMPARE(storeLines(), QStringList()); // only OK stores
+        QCOMPARE(d->isVisible(), !r[4].isEmpty());
+        if (d->isVisible())
+            d->cmdOk->click();
+        QVERIFY(r[4].isEmpty() ? Config() == before : storeLines().contains(r[4]));
+    }
+
+    // Each button offers its box's colour, and a choice changes that box alone.
+    void eachColourButtonChangesItsOwnBox()
+    {
+        Config() = unusualRecord(folder.path());
+        colourAnswer = QColor(0x56, 0x34, 0x12);
+        auto d = open();
+        for (const QString pair : {"TimeC", "ScoreC", "PeriodC", "LEDB", "BackC", "BorderC", "HomeC", "VisitorC", "LedSelected",
+                                   "GreenScreen GreenBackC"}) {
+            const QStringList before = shown(d.get());
+            d->findChild<QPushButton*>("cmd" + pair.section(u' ', 0, 0))->click();
+            QCOMPARE(shown(d.get(), before).join(u' '), "pic" + pair.section(u' ', -1) + "=1193046");
+        }
+        QCOMPARE(offered.join(u' '), QString("#302010 #00ff00 #ff0000 #030201 #202020 #ffff00 #ff00ff #00ffff #808080 #01ff00"));
+    }
+
+    void thePlatformColourDialogCancelledKeepsTheStoredColour()
+    {
+        auto d = open(true, true);
+        QVERIFY(QTest::qWaitForWindowActive(d.get()));
+        bool startedFromBox = false;
+        answerNextModal<QColorDialog>([&](QColorDialog* dialog) {
+            startedFromBox = dialog->currentColor() == toQColor(33023);
+            dialog->setCurrentColor(QColor(200, 200, 200));
+            dialog->reject();
+        });
+        d->cmdTimeC->click();
+        QVERIFY(startedFromBox);
+        QCOMPARE(d->picTimeC->colour(), 33023);
+        d->cmdOk->click();
+        QCOMPARE(Config().TimeColor, 33023);
+    }
+
+    void everyResetAsksFirst_data()
+    {
+        // The button, the question's title and text, and what Yes changes.
+        QTest::addColumn<QString>("row");
+        const QString keys = "Reset Keys|Are you sure you want to reset Keys, Quick Keys, and Numlock option?|lblKeyHS1=Insert lblKeyHS2=Home "
+                             "lblKeyHS3=Page Up lblKeyVS1=Delete lblKeyVS2=End lblKeyVS3=Page Down lblKeyPeriod1=P lblKeyStartStopClock=S "
+                             "lblKeyResetClock=R lblKeyResetShotClock=T lblKeyClockSwitch=C lblKeyClear=Backspace lblKeyBuzzer=B "
+                             "optNormal=on optKeepOff=off chkShowShotClockScreen=off";
+        for (const QString& r : {QString("Reset Colors:cmdResetColors|Reset Colors|Are you sure you want to reset the colors?|"
+                                        "picTimeC=33023 picScoreC=255 picPeriodC=49152 picLEDB=0 picBackC=4210752 picBorderC=16777215 "
+                                        "picHomeC=16777215 picVisitorC=16777215 picLedSelected=4210752 width=0"),
+                                "Reset Keys:cmdResetKeys|" + keys, "Reset Keys on Quick Keys:Command1|" + keys,
+                                QString("Reset Size and Position:cmdResetPosition|Reset Size and Position|Are you sure you want to "
+                                        "reset the size and position?  This will take effect once you click OK on the options.|"
+                                        "placement reset=1")})
+            QTest::newRow(qPrintable(r.section(u':', 0, 0))) << r.section(u':', 1);
+    }
+
+    // No changes nothing; Yes changes exactly the row's values, and only in the dialog.
+    void everyResetAsksFirst()
+    {
+        QFETCH(QString, row);
+        const QStringList r = row.split(u'|');
+        Config() = unusualRecord(folder.path());
+        auto d = open(true, true);
+        QVERIFY(QTest::qWaitForWindowActive(d.get()));
+        const QStringList before = shown(d.get());
+        for (bool yes : {false, true}) {
+            bool looksRight = false;
+            answerNextModal<QMessageBox>([&](QMessageBox* box) {
+                looksRight = box->windowTitle() == r[1] && box->text() == r[2] && box->icon() == QMessageBox::Question
+                             && box->standardButtons() == (QMessageBox::Yes | QMessageBox::No)
+                             && box->defaultButton() == box->button(QMessageBox::Yes);
+                box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+            });
+            d->findChild<QPushButton*>(r[0])->click();
+            QVERIFY(looksRight);
+            QCOMPARE(shown(d.get(), before).join(u' '), yes ? r[3] : QString());
+            QCOMPARE(storeLines(), QStringList()); // the store waits for OK
+        }
+        d->cmdOk->click();
+        QCOMPARE(Config().LEDSelectedWidth, r[3].contains("width=0") ? 0 : 3); // the label's width, not the spinner's
+    }
+
+    // A picture that does not decode leaves the preview and the choice as they were.
+    void onlyAPictureThatDecodesIsTaken()
+    {
+        QVERIFY(QImage(50, 50, QImage::Format_RGB32).save(folder.filePath("good.bmp")) && QImage(40, 10, QImage::Format_RGB32).save(folder.filePath("wide.bmp")));
+        QFile broken(fileAnswer = folder.filePath("broken.jpg"));
+        QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("\xff\xd8\xff\xe0 this is not a picture") > 0);
+        broken.close();
+        Config().BoardPic = folder.filePath("good.bmp");
+        auto d = open();
+        const std::pair picture(d->imgBoardPicPreview->picture().cacheKey(), d->imgBoardPicPreview->geometry());
+        d->cmdChangeBoardPic->click();
+        QCOMPARE(std::pair(d->imgBoardPicPreview->picture().cacheKey(), d->imgBoardPicPreview->geometry()), picture);
+        QCOMPARE(d->NewBoardPic, Config().BoardPic);
+        fileAnswer = folder.filePath("wide.bmp");
+        d->cmdChangeBoardPic->click();
+        QCOMPARE(offered, QStringList(2, "Pictures (*.bmp;*.gif;*.jpg) (*.bmp *.gif *.jpg)"));
+        d->cmdOk->click();
+        QCOMPARE(Config().BoardPic, folder.filePath("wide.bmp"));
+    }
+
+    // From a score box: it keeps counting while the dialog is up, then shows the new
+    // name and drops a picture cleared there.
+    void aScoreBoxRunsOnAndReappliesWhatOkLeft()
+    {
+        QVERIFY(QImage(60, 60, QImage::Format_RGB32).save(Config().BoardPic = folder.filePath("logo.bmp")));
+        ManualTimeSource time;
+        frmScoreboard::Links links;
+        links.showOptionsDialog = [this] { open()->exec(); };
+        links.showShotClockWindow = links.unloadShotClockWindow = [] {};
+        frmScoreboard box(time, std::move(links));
+        box.setNumLock(numLock);
+        box.Form_Load();
+        box.show();
+        box.AllKeyCode('S');
+        bool refreshed = false;
+        answerNextModal<frmOptions>([&](frmOptions* d) {
+            time.advanceMs(2000);
+            refreshed = QTest::qWaitFor([&] { return box.cdGame->shownText() == "9:58"; });
+            d->txtHomeText->setText("Lakers"), d->cmdClearBoardPic->click(), d->cmdOk->click();
+        });
+        box.AllKeyCode(113); // F2
+        QVERIFY(refreshed && box.imgLogo->picture().isNull());
+        QCOMPARE(box.lblHomeName->text(), QString("Lakers"));
     }
 
 private:
-    // Every control of every tab moved away from what was loaded.
+    // Every control of every tab moved away from what was loaded; a sound file
+    // that is gone is not taken.
     void changeEverything(frmOptions* d)
     {
-        d->ChooseKey(d->lblKeyStartStopClock);
-        d->KeyChosen('Q');
-        d->ChooseKey(d->lblKeyPeriod1);
-        d->KeyChosen(220);
-        f.choosers.colourAnswer = QColor(0x56, 0x34, 0x12);
-        d->cmdTimeC->click();
-        d->cmdGreenScreen->setEnabled(true);
-        d->cmdGreenScreen->click();
-        d->vsShotClock->upButton()->click();
-        d->scrLEDSelectedWidth->upButton()->click();
-        d->chkUseShotClock->click();
-        d->optKeepOn->click();
-        d->txtHomeText->clear();
-        d->txtVisitorText->setText(QStringLiteral("Bulls"));
-        QVERIFY(QFile(f.programFolder.filePath("new.wav")).open(QIODevice::WriteOnly));
-        f.choosers.fileAnswer = f.programFolder.filePath("new.wav");
+        d->ChooseKey(d->lblKeyStartStopClock), d->KeyChosen('Q');
+        d->ChooseKey(d->lblKeyPeriod1), d->KeyChosen(220);
+        colourAnswer = QColor(0x56, 0x34, 0x12);
+        d->cmdTimeC->click(), d->cmdGreenScreen->click();
+        d->vsShotClock->upButton()->click(), d->scrLEDSelectedWidth->upButton()->click();
+        d->chkUseShotClock->click(), d->optKeepOn->click();
+        d->txtHomeText->clear(), d->txtVisitorText->setText("Bulls");
+        fileAnswer = folder.filePath("gone.wav");
         d->cmdBuzzerSound->click();
+        QVERIFY(QFile(folder.filePath("new.wav")).open(QIODevice::WriteOnly));
+        fileAnswer = folder.filePath("new.wav");
         d->cmdShotClockSound->click();
-        d->cmdClearBoardPic->click();
-        d->cmbLedType->setCurrentIndex(0);
-        d->otnFloating->click();
+        d->cmdClearBoardPic->click(), d->cmbLedType->setCurrentIndex(0), d->otnFloating->click();
+        d->cmdResetPosition->click();
+        QCOMPARE(d->lblBFile->text() + u'|' + d->lblShotClockFile->text(), Config().BuzzerFile + u'|' + fileAnswer);
+        QCOMPARE(offered, (QStringList{"#302010", "#01ff00", "Sounds *.wav (*.wav)", "Sounds *.wav (*.wav)"}));
     }
 };
 
