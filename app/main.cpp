@@ -14,11 +14,13 @@
 int main(int argc, char* argv[])
 {
     preferX11OnWayland();
-    if (const auto display = unreachableDisplay()) {
-        std::fprintf(stderr, "tallivox: cannot open display %s\n", qPrintable(*display));
+    DisplayCheck display;
+    if (const auto name = display.unreachable()) {
+        std::fprintf(stderr, "tallivox: cannot open display %s\n", qPrintable(*name));
         return 1;
     }
     QApplication app(argc, argv);
+    display.close();
     QCoreApplication::setOrganizationName(QStringLiteral("Tallivox"));
     QCoreApplication::setApplicationName(QStringLiteral("Tallivox"));
     QCoreApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")

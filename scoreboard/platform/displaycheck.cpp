@@ -1,7 +1,5 @@
 #include "displaycheck.h"
 
-#include <cstdlib>
-
 #ifdef TALLIVOX_HAVE_X11
 #include <X11/Xlib.h>
 #undef KeyPress
@@ -24,18 +22,29 @@ void preferX11OnWayland()
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
-std::optional<QString> unreachableDisplay()
+DisplayCheck::DisplayCheck()
 {
 #ifdef TALLIVOX_HAVE_X11
     if (!willUseX11())
-        return std::nullopt;
-    if (Display* display = XOpenDisplay(nullptr)) {
-        XCloseDisplay(display);
-        return std::nullopt;
+        return;
+    m_display = XOpenDisplay(nullptr);
+    if (!m_display) {
+        const QString name = qEnvironmentVariable("DISPLAY");
+        m_unreachable = name.isEmpty() ? QStringLiteral("(none)") : name;
     }
-    const QString name = qEnvironmentVariable("DISPLAY");
-    return name.isEmpty() ? QStringLiteral("(none)") : name;
-#else
-    return std::nullopt;
 #endif
+}
+
+DisplayCheck::~DisplayCheck()
+{
+    close();
+}
+
+void DisplayCheck::close()
+{
+#ifdef TALLIVOX_HAVE_X11
+    if (m_display)
+        XCloseDisplay(static_cast<Display*>(m_display));
+#endif
+    m_display = nullptr;
 }

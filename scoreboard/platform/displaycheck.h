@@ -12,6 +12,23 @@
 // through XWayland. Called before the application object exists.
 void preferX11OnWayland();
 
-// The display that cannot be opened (its name, or "(none)" when none is set), or
-// nothing when the display is there or another platform is chosen.
-std::optional<QString> unreachableDisplay();
+// Opens the X display before the application does, and keeps it open until
+// close(): an X server that resets when its last client leaves (Xvfb does by
+// default) would otherwise be resetting just as Qt connects.
+class DisplayCheck
+{
+public:
+    DisplayCheck();
+    ~DisplayCheck();
+    DisplayCheck(const DisplayCheck&) = delete;
+    DisplayCheck& operator=(const DisplayCheck&) = delete;
+
+    // The display that cannot be opened (its name, or "(none)" when none is
+    // set), or nothing when it is there or another platform is chosen.
+    std::optional<QString> unreachable() const { return m_unreachable; }
+    void close();
+
+private:
+    void* m_display = nullptr;
+    std::optional<QString> m_unreachable;
+};
