@@ -1,9 +1,13 @@
 #include "sounddevice.h"
 
+#include "pulseplayer.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
 #include <QLoggingCategory>
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QPointer>
 #include <QSoundEffect>
 #include <QUrl>
@@ -96,6 +100,8 @@ void SoundDevice::open()
 
 void SoundDevice::close()
 {
+    if (m_server)
+        m_server->stop();
     if (!m_effect)
         return;
     m_effect->disconnect(this);
@@ -109,8 +115,12 @@ void SoundDevice::close()
 
 void SoundDevice::play()
 {
-    if (!m_effect || m_effect->status() == QSoundEffect::Error)
+    if (!m_effect)
         return;
+    if (m_effect->status() == QSoundEffect::Error || QMediaDevices::audioOutputs().isEmpty()) {
+        playThroughServer();
+        return;
+    }
     // A clip that still sounds (or, without a server, never stops "sounding") is
     // stopped first: QSoundEffect would otherwise report it stopped in passing,
     // which must not read as the end of the clip.
@@ -120,8 +130,33 @@ void SoundDevice::play()
     Q_EMIT playRequested();
 }
 
+// Qt found no output (no server when the program started, or one that went
+// away): the clip goes to the sound server directly. A server that is not
+// there is looked for again at a play a second or more after the last try.
+void SoundDevice::playThroughServer()
+{
+    constexpr qint64 RetryIntervalMs = 1000;
+    if (m_serverMissedAt.isValid() && m_serverMissedAt.elapsed() < RetryIntervalMs)
+        return;
+    if (!m_server) {
+        m_server = std::make_unique<PulsePlayer>();
+        connect(m_server.get(), &PulsePlayer::finished, this, [this](bool reachedServer) {
+            if (!reachedServer) {
+                m_serverMissedAt.start();
+                return;
+            }
+            m_serverMissedAt.invalidate();
+            notifyFinished();
+        });
+    }
+    m_server->play(m_fileName);
+    Q_EMIT playRequested();
+}
+
 void SoundDevice::stop()
 {
+    if (m_server)
+        m_server->stop();
     if (!m_effect)
         return;
     m_stopping = true;
@@ -136,13 +171,18 @@ void SoundDevice::prev()
 
 bool SoundDevice::isPlaying() const
 {
-    return m_effect && m_effect->isPlaying();
+    return (m_effect && m_effect->isPlaying()) || (m_server && m_server->isPlaying());
 }
 
 void SoundDevice::onPlayingChanged()
 {
     if (m_stopping || !m_effect || m_effect->isPlaying())
         return;
+    notifyFinished();
+}
+
+void SoundDevice::notifyFinished()
+{
     // The handler may close or even delete this device.
     const QPointer<SoundDevice> self(this);
     m_notifying = true;

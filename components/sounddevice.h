@@ -11,12 +11,14 @@
 // clip still sounds starts it again: without a sound server Qt may report a
 // clip as playing forever, and a second press of the buzzer must still sound.
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
 #include <memory>
 
 class QIODevice;
+class PulsePlayer;
 class QSoundEffect;
 
 class SoundDevice : public QObject
@@ -58,9 +60,15 @@ Q_SIGNALS:
 
 private:
     void onPlayingChanged();
+    void notifyFinished();
+    void playThroughServer();
 
     QString m_fileName;
     std::unique_ptr<QSoundEffect> m_effect;
+    // Plays when Qt has no output; made at the first such play.
+    std::unique_ptr<PulsePlayer> m_server;
+    // When a play last found no sound server.
+    QElapsedTimer m_serverMissedAt;
     // Set while our own stop() runs, so that its end is not taken for the clip's.
     bool m_stopping = false;
     // Set while playbackFinished is being emitted: a close() from its handler

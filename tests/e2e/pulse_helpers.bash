@@ -1,0 +1,55 @@
+# A private PulseAudio daemon with a null sink for the sound tests (sourced after
+# lib.sh). It keeps its state in the test's folder and is reached only through
+# its own socket, so no real session is touched; timeout ends it if the test
+# cannot. Tests are skipped without PulseAudio.
+command -v pulseaudio >/dev/null && command -v pactl >/dev/null || { echo "SKIP: no pulseaudio or pactl"; exit 77; }
+
+PULSE_PID=""
+pulse_cleanup() {
+    [ -n "$PULSE_PID" ] && kill "$PULSE_PID" 2>/dev/null || true
+    e2e_cleanup
+}
+trap pulse_cleanup EXIT
+
+PULSE_SOCKET="$XDG_RUNTIME_DIR/pulse-native"
+export PULSE_SERVER="unix:$PULSE_SOCKET" PULSE_COOKIE="$E2E_DIR/pulse-cookie"
+
+pulse_start() {
+    env -u DISPLAY -u DBUS_SESSION_BUS_ADDRESS HOME="$E2E_DIR" timeout 110 pulseaudio -n --daemonize=no \
+        --exit-idle-time=-1 --use-pid-file=no --log-target=stderr --log-level=error -L module-null-sink \
+        -L "module-native-protocol-unix auth-anonymous=1 socket=$PULSE_SOCKET" 2>"$E2E_DIR/pulse.log" &
+    PULSE_PID=$!
+    for _ in $(seq 100); do
+        timeout 5 pactl info >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    e2e_fail "pulseaudio did not start: $(cat "$E2E_DIR/pulse.log")"
+}
+
+sink_inputs() { timeout 5 pactl list sink-inputs 2>/dev/null || true; }
+
+# The index of the program's playback stream, or nothing.
+program_stream() {
+    sink_inputs | awk -v pid="application.process.id = \"$APP_PID\"" \
+        '/^Sink Input #/ { id = substr($3, 2) } index($0, pid) { print id; exit }'
+}
+
+# Waits up to 5 s for a stream of the program other than the one given; prints it.
+await_stream() {
+    local now
+    for _ in $(seq 50); do
+        now="$(program_stream)"
+        [ -n "$now" ] && [ "$now" != "$1" ] && { echo "$now"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+# Waits up to 5 s for the program's streams to end.
+await_no_stream() {
+    for _ in $(seq 50); do
+        [ -z "$(program_stream)" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
