@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # A game outlives a killed program: after SIGKILL the next start shows the same
 # scores and period and the game clock as it stood at the kill (within the
-# second between saves), stopped. A run ended with Esc leaves no game behind.
+# second between saves), stopped, and the box where its last drag left it. A run
+# ended with Esc leaves no game behind.
 source "$(dirname "$0")/lib.sh"
 e2e_setup
 
 e2e_launch
 e2e_key Insert Home End p    # home +1 +2, visitor +2, period 2
 e2e_expect_state "home=3 visitor=2 period=2"
+xdotool mousemove --sync 15 15 mousedown 1
+xdotool mousemove --sync 65 45
+xdotool mousemove --sync 115 75 mouseup 1
 e2e_key s
 started=$(date +%s%N)
 sleep 2.5
@@ -16,6 +20,8 @@ killed=$(date +%s%N)
 wait "$APP_PID" 2>/dev/null || true
 APP_PID=""
 [ -f "$GAME_FILE" ] || e2e_fail "no game file was left by the killed run"
+[ "$(e2e_setting Views StartX) $(e2e_setting Views StartY)" = "1500 900" ] ||
+    e2e_fail "the drag's placement was not saved when it ended: $(e2e_setting Views StartX) $(e2e_setting Views StartY)"
 
 e2e_launch
 e2e_key x                    # a key that does nothing reports the displays
