@@ -187,7 +187,9 @@ void LedDisplay::paintEvent(QPaintEvent*)
 
     m_painter.setMetrics(metrics());
     const QColor lit = toQColor(m_litColor);
-    const QColor unlit = led::unlitColour(lit, back);
+    // Unlit segments are the board itself, so that a board in the key colour
+    // leaves nothing behind the digits for the mixer to miss.
+    const QColor unlit;
     const std::vector<Cell> row = cells();
     const std::vector<quint8> bits = litBits();
 

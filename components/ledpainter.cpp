@@ -166,7 +166,8 @@ void LedPainter::drawCell(QPainter& painter, CellKind kind, QPointF origin, quin
     const qreal dpr = m_metrics.dpr > 0 ? m_metrics.dpr : 1;
     const QPointF snapped(std::round(origin.x() * dpr) / dpr, std::round(origin.y() * dpr) / dpr);
     painter.translate(snapped);
-    painter.fillPath(unlitPath, unlit);
+    if (unlit.isValid())
+        painter.fillPath(unlitPath, unlit);
     painter.fillPath(litPath, lit);
     painter.translate(-snapped);
 }

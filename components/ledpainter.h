@@ -32,7 +32,8 @@ enum Style { Lines = 0, Dots = 1 };
 // Segments lit for a glyph: '0'-'9', '-', and anything else (a blank) dark.
 quint8 segmentsFor(QChar glyph);
 
-// The faint colour of an unlit segment: the background a little toward the lit colour.
+// A faint unlit segment, for the splash's logo: the background a little toward
+// the lit colour. The displays draw none, so their board keys out whole.
 QColor unlitColour(const QColor& lit, const QColor& back);
 
 } // namespace led
@@ -57,7 +58,8 @@ public:
 
     double width(led::CellKind kind) const;
 
-    // Draws one cell with its top-left corner at `origin` (snapped to a device pixel).
+    // Draws one cell with its top-left corner at `origin` (snapped to a device
+    // pixel); an invalid `unlit` leaves the unlit segments undrawn.
     void drawCell(QPainter& painter, led::CellKind kind, QPointF origin, quint8 litBits, const QColor& lit,
                   const QColor& unlit);
 

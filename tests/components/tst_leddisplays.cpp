@@ -112,6 +112,28 @@ private Q_SLOTS:
         QVERIFY(!display->grab().isNull());
     }
 
+    // A board in the key colour must key out whole: the unlit leading digit of
+    // " 0" leaves nothing but the board's own colour, in both styles.
+    void unlitSegmentsAreTheBoardItself()
+    {
+        for (const auto style : {LedDisplay::Lines, LedDisplay::Dots}) {
+            DigitDisplay display;
+            display.setMax(99);
+            display.setLedType(style);
+            display.setBackColor(0x400000);
+            display.setLitColor(0x0000ff);
+            display.setCaption(0);
+            const QImage shot = display.grab().toImage();
+            QSet<QRgb> left, right;
+            for (int y = 0; y < shot.height(); ++y) {
+                for (int x = 0; x < shot.width(); ++x)
+                    (x < shot.width() / 2 ? left : right).insert(shot.pixel(x, y));
+            }
+            QCOMPARE(left, QSet<QRgb>{qRgb(0, 0, 64)});
+            QVERIFY(right.contains(qRgb(255, 0, 0)));
+        }
+    }
+
     void unchangedWritesCostNoPaint()
     {
         ClockDisplay clock;
