@@ -12,7 +12,12 @@ GameClockReading gameClockReading(ClockSeconds gameTime)
 {
     if (gameTime > LastMinuteThreshold)
         return {MinutesSecondsFormat, float((gameTime + AlmostOneSecond).roundedToWholeSeconds())};
-    return {SecondsTenthsFormat, gameTime.toFloat()};
+    // Tenths are rounded up too, as basketball clocks do: 0.0 shows only once
+    // time is up, at the refresh that sounds the buzzer. (Integer division
+    // already rounds a negative time up, to zero.)
+    const qint64 ticks = gameTime.ticks();
+    const qint64 tenthsUp = ticks > 0 ? (ticks + 999) / 1000 : ticks / 1000;
+    return {SecondsTenthsFormat, float(tenthsUp) / 10};
 }
 
 GameClockReading timeOfDayReading(int hours, int minutes)

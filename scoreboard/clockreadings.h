@@ -18,7 +18,8 @@ struct GameClockReading
 };
 
 // Above 59.9 s the game clock shows minutes and seconds, rounded up to the next
-// whole second; from 59.9 s down it shows seconds and tenths.
+// whole second; from 59.9 s down it shows seconds and tenths, rounded up to the
+// next tenth.
 GameClockReading gameClockReading(ClockSeconds gameTime);
 
 // The time of day reads hours:minutes on the minutes-and-seconds face.

@@ -26,7 +26,13 @@ private Q_SLOTS:
         QTest::newRow("59.9 shows tenths") << 59.9 << "1,.1" << 59.9f;
         QTest::newRow("61.0001 rounds up to 62") << 61.0001 << "60,1" << 62.0f;
         QTest::newRow("60.0001 on an even second rounds down") << 60.0001 << "60,1" << 60.0f;
-        QTest::newRow("below zero") << -0.03 << "1,.1" << -0.03f;
+        QTest::newRow("59.85 rounds up to 59.9") << 59.85 << "1,.1" << 59.9f;
+        QTest::newRow("10.01 rounds up to 10.1") << 10.01 << "1,.1" << 10.1f;
+        QTest::newRow("9.91 rounds up to 10.0") << 9.91 << "1,.1" << 10.0f;
+        QTest::newRow("0.05 rounds up to 0.1") << 0.05 << "1,.1" << 0.1f;
+        QTest::newRow("0.0001 rounds up to 0.1") << 0.0001 << "1,.1" << 0.1f;
+        QTest::newRow("0 is 0.0") << 0.0 << "1,.1" << 0.0f;
+        QTest::newRow("below zero is 0.0") << -0.03 << "1,.1" << 0.0f;
     }
     void gameClockFace()
     {

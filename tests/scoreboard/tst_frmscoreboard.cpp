@@ -150,6 +150,21 @@ private Q_SLOTS:
         QCOMPARE(buzzer.count(), 2);
     }
 
+    // Stepped a millisecond at a time through the last second, the game clock
+    // reads 0.0 only once its time is up.
+    void zeroTenthsShowOnlyWhenTimeIsUp()
+    {
+        auto box = load();
+        box->chGame->setSeconds(ClockSeconds::fromSeconds(1));
+        box->AllKeyCode('S');
+        for (int ms = 0; ms <= 1000; ++ms, time.advanceMs(1)) {
+            box->RefreshTime();
+            const bool up = box->chGame->seconds() <= ClockSeconds();
+            QCOMPARE(box->cdGame->shownText() == QStringLiteral("0.0"), up);
+        }
+        QVERIFY(!box->chGame->running());
+    }
+
     void afterOptionsTheDevicesAreReopenedAndTheClocksRunOn()
     {
         useSoundFiles();
