@@ -2,6 +2,7 @@
 // Whole key events (keypad flag, Shift) are sent by tst_frmshotclock and
 // tst_scoreboardkeys.
 
+#include "displaycheck.h"
 #include "virtualkeys.h"
 
 #include <QTest>
@@ -45,6 +46,27 @@ private Q_SLOTS:
         QFETCH(uint, keysym);
         QFETCH(int, code);
         QCOMPARE(virtualKeyCode(KeyFacts{qtKey, keypad, keysym}), code);
+    }
+
+    // On a Wayland desktop the program runs through X11 unless a platform is named.
+    void platformOnWayland_data()
+    {
+        QTest::addColumn<QByteArray>("chosen");
+        QTest::addColumn<QByteArray>("wayland");
+        QTest::addColumn<QByteArray>("platform");
+        QTest::newRow("Wayland, none named") << QByteArray() << QByteArray("wayland-0") << QByteArray("xcb");
+        QTest::newRow("Wayland named") << QByteArray("wayland") << QByteArray("wayland-0") << QByteArray("wayland");
+        QTest::newRow("no Wayland") << QByteArray() << QByteArray() << QByteArray();
+    }
+    void platformOnWayland()
+    {
+        QFETCH(QByteArray, chosen);
+        QFETCH(QByteArray, wayland);
+        QFETCH(QByteArray, platform);
+        qputenv("QT_QPA_PLATFORM", chosen);
+        qputenv("WAYLAND_DISPLAY", wayland);
+        preferX11OnWayland();
+        QCOMPARE(qgetenv("QT_QPA_PLATFORM"), platform);
     }
 };
 
