@@ -60,6 +60,48 @@ Label::Label(const QString& caption, QWidget* parent)
     setAutoFillBackground(false);
 }
 
+void Label::setFitsWidth(bool fits)
+{
+    if (fits == m_fitsWidth)
+        return;
+    m_fitsWidth = fits;
+    update();
+}
+
+QFont Label::shownFont() const
+{
+    QFont f = font();
+    const int available = contentsRect().width();
+    if (!m_fitsWidth || available <= 0 || text().isEmpty())
+        return f;
+    // Text widths grow almost in proportion to the size: start from that guess
+    // and step down the rest of the way (a step or two, for the font's hinting).
+    const qreal designed = f.pointSizeF();
+    const int needed = QFontMetrics(f).horizontalAdvance(text());
+    if (needed <= available || designed <= 0)
+        return f;
+    qreal size = designed * available / needed;
+    for (; size > 1; size -= 0.25) {
+        f.setPointSizeF(size);
+        if (QFontMetrics(f).horizontalAdvance(text()) <= available)
+            break;
+    }
+    return f;
+}
+
+void Label::paintEvent(QPaintEvent* event)
+{
+    const QFont shown = shownFont();
+    if (shown == font()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    painter.setFont(shown);
+    painter.setPen(palette().color(foregroundRole()));
+    painter.drawText(contentsRect(), int(alignment()), text());
+}
+
 void Label::setForeColor(const QColor& colour)
 {
     QPalette p = palette();

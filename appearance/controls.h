@@ -41,6 +41,19 @@ class Label : public QLabel
 public:
     explicit Label(const QString& caption, QWidget* parent = nullptr);
     void setForeColor(const QColor& colour);
+
+    // A caption that fits its label's width draws whole: in the largest font, no
+    // larger than the label's own, in which it fits. Off: the text is cut, as a
+    // team name never is (it widens the box instead).
+    void setFitsWidth(bool fits);
+    // The font the text is drawn in.
+    QFont shownFont() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool m_fitsWidth = false;
 };
 
 class Image : public QWidget

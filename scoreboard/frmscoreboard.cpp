@@ -124,6 +124,7 @@ void frmScoreboard::createElements()
     lblShotClock->setGeometry(twipsRect(60, 60, 1095, 375));
     lblShotClock->setFont(captionFont(9.75));
     lblShotClock->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    lblShotClock->setFitsWidth(true);
 
     ddShotClock = new DigitDisplay(picLogoContainer);
     ddShotClock->setObjectName(QStringLiteral("ddShotClock"));
@@ -188,6 +189,7 @@ void frmScoreboard::createDisplays()
     lblPeriod->setGeometry(twipsRect(875, 180, 990, 375));
     lblPeriod->setFont(captionFont(12));
     lblPeriod->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    lblPeriod->setFitsWidth(true);
 
     ddPeriod = new DigitDisplay(picScoreTime);
     ddPeriod->setObjectName(QStringLiteral("ddPeriod"));

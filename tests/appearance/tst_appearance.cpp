@@ -162,6 +162,43 @@ private Q_SLOTS:
         }
     }
 
+    // A period caption wider than its label is drawn whole in a smaller font:
+    // no ink on the label's first column, where a cut letter would be. One that
+    // fits keeps the designed size.
+    void aCaptionTooWideForItsLabelIsDrawnWhole_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("designedSize");
+        QTest::newRow("Period") << "Period" << true;
+        QTest::newRow("Overtime") << "Overtime" << false;
+        QTest::newRow("Half Time") << "Half Time" << false;
+    }
+    void aCaptionTooWideForItsLabelIsDrawnWhole()
+    {
+        QFETCH(QString, caption);
+        QFETCH(bool, designedSize);
+        Config() = defaultConfig(QString());
+        Config().PeriodText = caption;
+        Config().FormBack = 0xffffff;
+        Config().BorderColor = 0;
+        ManualTimeSource time;
+        frmScoreboard box(time, {});
+        box.Form_Load();
+        Label* label = box.lblPeriod;
+        QCOMPARE(label->text(), caption);
+        const QImage shot = box.grab(QRect(label->mapTo(&box, QPoint()), label->size())).toImage();
+        int left = shot.width(), right = -1;
+        for (int y = 0; y < shot.height(); ++y) {
+            for (int x = 0; x < shot.width(); ++x) {
+                if (qGray(shot.pixel(x, y)) < 128)
+                    left = std::min(left, x), right = std::max(right, x);
+            }
+        }
+        QVERIFY2(left > 0 && right < shot.width() - 1 && right - left > shot.width() / 2,
+                 qPrintable(QStringLiteral("ink %1-%2 of %3").arg(left).arg(right).arg(shot.width())));
+        QCOMPARE(label->shownFont().pointSizeF() == label->font().pointSizeF(), designedSize);
+    }
+
     void outlineHasRoundedCorners()
     {
         // A 5415 x 1170 twip box: 361 x 78 pixels with 12-pixel corner ellipses.
