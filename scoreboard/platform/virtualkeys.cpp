@@ -1,5 +1,7 @@
 #include "virtualkeys.h"
 
+#include "keylevels.h"
+
 #include <QKeyEvent>
 
 #include <array>
@@ -62,7 +64,9 @@ int keypadCode(int qtKey)
 
 KeyFacts keyFactsOf(const QKeyEvent& event)
 {
-    return {event.key(), event.modifiers().testFlag(Qt::KeypadModifier), event.nativeVirtualKey()};
+    const KeyLevels levels = keyLevelsOf(event.nativeScanCode(), event.nativeModifiers());
+    return {event.key(), event.modifiers().testFlag(Qt::KeypadModifier), event.nativeVirtualKey(), levels.base,
+            levels.shifted};
 }
 
 int virtualKeyCode(const KeyFacts& key)
@@ -74,6 +78,19 @@ int virtualKeyCode(const KeyFacts& key)
     if (key.keypad) {
         if (const int code = keypadCode(key.qtKey))
             return code;
+    }
+    const auto isDigit = [](quint32 keysym) { return keysym >= '0' && keysym <= '9'; };
+    if (isDigit(key.baseKeysym))
+        return int(key.baseKeysym);
+    if (isDigit(key.shiftedKeysym))
+        return int(key.shiftedKeysym);
+    // A printable Latin-1 keysym is its character, and a Qt key the capital of it:
+    // the key goes by what it types unshifted. With no digit on the key (that
+    // was looked at above), a symbol the US layout types on a digit key, such as
+    // AZERTY's own ")" key, is no digit.
+    if (key.baseKeysym >= 0x20 && key.baseKeysym <= 0xff) {
+        const int code = virtualKeyCode(KeyFacts{QChar(char16_t(key.baseKeysym)).toUpper().unicode(), false, 0});
+        return code >= vk::Digit0 && code <= vk::Digit9 ? 0 : code;
     }
     if ((key.qtKey >= Qt::Key_A && key.qtKey <= Qt::Key_Z) || (key.qtKey >= Qt::Key_0 && key.qtKey <= Qt::Key_9))
         return key.qtKey; // letters are their capitals, digits their characters

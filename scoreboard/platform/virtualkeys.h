@@ -24,10 +24,16 @@ struct KeyFacts
     int qtKey = 0;
     bool keypad = false;
     quint32 nativeVirtualKey = 0; // the X keysym on X11, the virtual key on Windows
+    // The key's keysyms unshifted and shifted in the current layout (X11), or 0.
+    quint32 baseKeysym = 0;
+    quint32 shiftedKeysym = 0;
 };
 
 KeyFacts keyFactsOf(const QKeyEvent& event);
 
-// The virtual-key code, or 0 when the key has none.
+// The virtual-key code, or 0 when the key has none. Where the key's levels are
+// known, the code names the physical key on any layout: a digit on either level
+// is that digit (the top row is 48-57 on AZERTY too), and any other printable
+// key goes by what it types unshifted (a letter its capital).
 int virtualKeyCode(const KeyFacts& key);
 inline int virtualKeyCode(const QKeyEvent& event) { return virtualKeyCode(keyFactsOf(event)); }

@@ -48,6 +48,43 @@ private Q_SLOTS:
         QCOMPARE(virtualKeyCode(KeyFacts{qtKey, keypad, keysym}), code);
     }
 
+    // Keys of the us, fr and de layouts, as the event reports them and with the
+    // keysyms their key carries unshifted and shifted.
+    void layouts_data()
+    {
+        QTest::addColumn<int>("qtKey");
+        QTest::addColumn<uint>("base");
+        QTest::addColumn<uint>("shifted");
+        QTest::addColumn<int>("code");
+        const auto row = [](const char* name, int qtKey, uint base, uint shifted, int code) {
+            QTest::newRow(name) << qtKey << base << shifted << code;
+        };
+        row("us 1", Qt::Key_1, '1', '!', 49);
+        row("us Shift+1", Qt::Key_Exclam, '1', '!', 49);
+        row("us Shift+S", Qt::Key_S, 's', 'S', 83);
+        row("us Shift+minus", Qt::Key_Underscore, '-', '_', 189);
+        row("us F2", Qt::Key_F2, 0xffbf, 0xffbf, 113);
+        row("fr 1 key types &", Qt::Key_Ampersand, '&', '1', 49);
+        row("fr 6 key types -", Qt::Key_Minus, '-', '6', 54);
+        row("fr 7 key types egrave", Qt::Key_Egrave, 0xe8, '7', 55);
+        row("fr Shift+2", Qt::Key_2, 0xe9, '2', 50);
+        row("fr A key", Qt::Key_A, 'a', 'A', 65);
+        row("fr ) key is no 0", Qt::Key_ParenRight, ')', 0xb0, 0);
+        row("fr Shift+comma types ?", Qt::Key_Question, ',', '?', 188);
+        row("de Shift+0 types =", Qt::Key_Equal, '0', '=', 48);
+        row("de Z key", Qt::Key_Z, 'z', 'Z', 90);
+        row("de sharp s", Qt::Key_ssharp, 0xdf, '?', 0);
+        row("de Shift+sharp s types ?", Qt::Key_Question, 0xdf, '?', 0);
+    }
+    void layouts()
+    {
+        QFETCH(int, qtKey);
+        QFETCH(uint, base);
+        QFETCH(uint, shifted);
+        QFETCH(int, code);
+        QCOMPARE(virtualKeyCode(KeyFacts{qtKey, false, 0, base, shifted}), code);
+    }
+
     // On a Wayland desktop the program runs through X11 unless a platform is named.
     void platformOnWayland_data()
     {
