@@ -1,6 +1,6 @@
 #include "programwindows.h"
 
-#include "besidebox.h"
+#include "placement.h"
 #include "configrecord.h"
 #include "digitdisplay.h"
 #include "frmshotclock.h"

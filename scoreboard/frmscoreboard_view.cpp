@@ -14,6 +14,7 @@
 #include "modcolor.h"
 #include "modscorebox.h"
 #include "modstretch.h"
+#include "placement.h"
 #include "units.h"
 
 #include <QGuiApplication>
@@ -43,6 +44,27 @@ QSizeF withinSixteenBits(double width, double height)
     return {width / over, std::max(height / over, double(MinimumBoxHeightTwips))};
 }
 
+QList<QRect> screenRects()
+{
+    QList<QRect> rects;
+    for (const QScreen* screen : QGuiApplication::screens())
+        rects.append(screen->geometry());
+    return rects;
+}
+
+QRect primaryScreenRect()
+{
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    return primary ? primary->geometry() : QRect(0, 0, 1024, 768);
+}
+
+// The screen a point is on, or the primary one.
+QRect screenFor(const QPoint& point)
+{
+    const QScreen* screen = QGuiApplication::screenAt(point);
+    return screen ? screen->geometry() : primaryScreenRect();
+}
+
 } // namespace
 
 QPoint frmScoreboard::boxScreenTwips() const
@@ -63,13 +85,23 @@ void frmScoreboard::UpdateTeamNames()
         const QSize hint = name->sizeHint();
         name->resize(std::clamp(hint.width(), 1, MaximumLabelPixels), std::max(hint.height(), 1));
     }
-    // The names widen the box only as far as 16-bit twips reach: a wider box at
+    // The names widen the box only as far as 16-bit twips reach (a wider box at
     // its smallest height could not keep its proportions, and its contents, scaled
-    // to the width, would no longer fill its height.
-    const int room = MaximumLabelPixels - lblHomeName->x() - picScoreTime->width();
+    // to the width, would no longer fill its height), and only as far as the box,
+    // at the height it is about to take, still fits its screen's width: past that
+    // a name is cut short with an ellipsis, and stays whole in the settings.
+    const int others = lblHomeName->x() + picScoreTime->width();
+    const double toHeight = twipsToWholePixels(std::clamp<qint16>(config.Height, MinimumBoxHeightTwips,
+                                                                  MaximumBoxHeightTwips))
+                            / double(std::max(1, picScoreBox->height()));
+    const QRect screen = screenFor(QPoint(twipsToWholePixels(config.StartX), twipsToWholePixels(config.StartY)));
+    const int room = std::min(MaximumLabelPixels, int(screen.width() / toHeight)) - others;
     const int nameWidth = std::clamp(std::max(lblHomeName->width(), lblVisitorName->width()), 1, std::max(1, room));
-    lblHomeName->resize(nameWidth, lblHomeName->height());
-    lblVisitorName->resize(nameWidth, lblVisitorName->height());
+    for (Label* name : {lblHomeName, lblVisitorName}) {
+        name->resize(nameWidth, name->height());
+        if (name->sizeHint().width() > nameWidth)
+            name->setText(name->fontMetrics().elidedText(name->text(), Qt::ElideRight, nameWidth));
+    }
 
     picScoreTime->move(lblHomeName->x() + nameWidth, picScoreTime->y());
     picScoreBox->resize(picScoreTime->x() + picScoreTime->width(), picScoreBox->height());
@@ -109,8 +141,13 @@ void frmScoreboard::UpdateScoreboardView(int SB_X, int SB_Y, int OverrideScorebo
     const ConfigRecord& config = Config();
     const QPoint current = boxScreenTwips();
     const bool positionGiven = SB_X != NoPosition && SB_Y != NoPosition;
-    const QPoint boxAt(twipsToWholePixels(positionGiven ? SB_X : current.x()),
-                       twipsToWholePixels(positionGiven ? SB_Y : current.y()));
+    QPoint boxAt(twipsToWholePixels(positionGiven ? SB_X : current.x()),
+                 twipsToWholePixels(positionGiven ? SB_Y : current.y()));
+    // A placement given at load or after the options dialog (saved on a monitor
+    // that is gone, or typed) is brought whole onto a screen; one that is whole
+    // on a screen stays, and the operator's own drags are never undone.
+    if (positionGiven)
+        boxAt = wholeOnScreen(QRect(boxAt, picScoreBox->size()), screenRects(), primaryScreenRect());
     const int view = OverrideScoreboardView == ConfiguredView ? config.ScoreboardView : OverrideScoreboardView;
     const int corner = config.RoundCorners ? outlineCorner(pixelsToTwips(picScoreBox->height())) : 0;
 

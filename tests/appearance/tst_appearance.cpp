@@ -8,6 +8,7 @@
 #include "frmscoreboard.h"
 #include "modscorebox.h"
 #include "modstretch.h"
+#include "placement.h"
 #include "timesource.h"
 
 #include <QTemporaryDir>
@@ -197,6 +198,25 @@ private Q_SLOTS:
         QVERIFY2(left > 0 && right < shot.width() - 1 && right - left > shot.width() / 2,
                  qPrintable(QStringLiteral("ink %1-%2 of %3").arg(left).arg(right).arg(shot.width())));
         QCOMPARE(label->shownFont().pointSizeF() == label->font().pointSizeF(), designedSize);
+    }
+
+    // Two monitors side by side, the left one primary.
+    void aBoxIsBroughtWholeOntoAScreen_data()
+    {
+        QTest::addColumn<QRect>("box");
+        QTest::addColumn<QPoint>("placed");
+        QTest::newRow("whole on the right screen: stays") << QRect(1500, 100, 361, 78) << QPoint(1500, 100);
+        QTest::newRow("across both: onto the one it overlaps most") << QRect(1200, 100, 361, 78) << QPoint(1280, 100);
+        QTest::newRow("past the right edge") << QRect(2400, 790, 361, 78) << QPoint(2199, 722);
+        QTest::newRow("on no screen: onto the primary") << QRect(30000, 30000, 361, 78) << QPoint(919, 722);
+        QTest::newRow("wider than the screen: its corner on it") << QRect(-50, 10, 1400, 78) << QPoint(0, 10);
+    }
+    void aBoxIsBroughtWholeOntoAScreen()
+    {
+        QFETCH(QRect, box);
+        QFETCH(QPoint, placed);
+        const QRect left(0, 0, 1280, 800), right(1280, 0, 1280, 800);
+        QCOMPARE(wholeOnScreen(box, {left, right}, left), placed);
     }
 
     void outlineHasRoundedCorners()

@@ -1,4 +1,4 @@
-#include "besidebox.h"
+#include "placement.h"
 
 #include <algorithm>
 
@@ -47,4 +47,18 @@ std::optional<QPoint> placeBesideBox(const QRect& box, const QSize& size, const 
             return placed.topLeft();
     }
     return std::nullopt;
+}
+
+QPoint wholeOnScreen(const QRect& box, const QList<QRect>& screens, const QRect& primary)
+{
+    QRect screen = primary;
+    qint64 most = 0;
+    for (const QRect& s : screens) {
+        if (s.contains(box))
+            return box.topLeft();
+        if (const qint64 area = overlapArea(s, box); area > most)
+            most = area, screen = s;
+    }
+    return {clampedStart(box.left(), box.width(), screen.left(), screen.right()),
+            clampedStart(box.top(), box.height(), screen.top(), screen.bottom())};
 }
