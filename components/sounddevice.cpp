@@ -1,6 +1,7 @@
 #include "sounddevice.h"
 
 #include "pulseplayer.h"
+#include "wavefile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -10,7 +11,10 @@
 #include <QMediaDevices>
 #include <QPointer>
 #include <QSoundEffect>
+#include <QTemporaryFile>
 #include <QUrl>
+
+#include <cstdio>
 
 Q_LOGGING_CATEGORY(lcSound, "tallivox.sound", QtWarningMsg)
 
@@ -34,60 +38,40 @@ bool SoundDevice::isWaveFile(const QString& path)
     return file.open(QIODevice::ReadOnly) && isWave(file);
 }
 
-namespace {
-// A buzzer or a horn is a few seconds long. Qt Multimedia decodes a whole clip
-// into memory before it plays: a file of gigabytes would take that much memory,
-// or hang the program, so longer or larger files are not played at all.
-constexpr qint64 MaxSoundFileBytes = 50 * 1024 * 1024;
-constexpr qint64 MaxSoundSeconds = 60;
-} // namespace
-
 bool SoundDevice::isWave(QIODevice& file)
 {
-    const QByteArray head = file.read(12);
-    if (head.size() != 12 || !head.startsWith("RIFF") || !head.endsWith("WAVE"))
-        return false;
-    if (file.size() > MaxSoundFileBytes)
-        return false;
-
-    // Qt's loader waits for the rest of a clip that is cut short and never
-    // gives up, and while any load waits, releasing any other clip blocks the
-    // thread that releases it. So the chunk headers are walked (their bodies
-    // are skipped, not read, but for the format's rate): the format chunk must
-    // be whole and the sample data must all be there, a minute at most.
-    const qint64 size = file.size();
-    qint64 pos = 12;
-    qint64 bytesPerSecond = 0;
-    for (int chunks = 0; chunks < 64 && pos + 8 <= size; ++chunks) {
-        if (!file.seek(pos))
-            return false;
-        const QByteArray header = file.read(8);
-        if (header.size() != 8)
-            return false;
-        const qint64 body = pos + 8;
-        const qint64 length = qFromLittleEndian<quint32>(header.constData() + 4);
-        const QByteArray id = header.left(4);
-        if (body + length > size)
-            return false;
-        if (id == "data")
-            return bytesPerSecond > 0 && length <= MaxSoundSeconds * bytesPerSecond;
-        if (id == "fmt ") {
-            const QByteArray format = file.read(16);
-            if (length < 16 || format.size() != 16)
-                return false;
-            bytesPerSecond = qFromLittleEndian<quint32>(format.constData() + 8);
-        }
-        pos = body + length + (length & 1);
-    }
-    return false;
+    return readWaveFormat(file).has_value();
 }
 
 void SoundDevice::open()
 {
     close();
-    if (!isWaveFile(m_fileName)) {
-        qCDebug(lcSound) << "not a wave file, the device stays closed:" << m_fileName;
+    // Only a regular file is read: opening a folder fails, and opening a named
+    // pipe would block until someone writes to it.
+    QFile file(m_fileName);
+    std::optional<WaveFormat> format;
+    if (!m_fileName.isEmpty() && QFileInfo(m_fileName).isFile() && file.open(QIODevice::ReadOnly))
+        format = readWaveFormat(file);
+    if (!format) {
+        // Said once for each file, not at every reopening after the options dialog.
+        if (QFileInfo::exists(m_fileName) && m_fileName != m_namedUnplayable) {
+            std::fprintf(stderr, "tallivox: %s is not a wave file that can be played; the sound stays silent\n",
+                         qPrintable(m_fileName));
+            m_namedUnplayable = m_fileName;
+        }
         return;
+    }
+    m_playable = m_fileName;
+    // What Qt Multimedia may not play as it is (8, 24 or 32 bits, float, a
+    // streamed file's sizes) is made 16-bit PCM once, now, in a file of its own.
+    if (!format->playsAsItIs()) {
+        m_converted = std::make_unique<QTemporaryFile>();
+        const QByteArray wave = toPcm16Wave(file, *format);
+        if (!m_converted->open() || m_converted->write(wave) != wave.size() || !m_converted->flush()) {
+            m_converted.reset();
+            return;
+        }
+        m_playable = m_converted->fileName();
     }
     // QSoundEffect loads and decodes the clip on a thread of its own and meets
     // the sound server only when the clip is ready, so nothing here waits.
@@ -95,7 +79,7 @@ void SoundDevice::open()
     m_effect->setLoopCount(1);
     m_effect->setVolume(1.0f);
     connect(m_effect.get(), &QSoundEffect::playingChanged, this, &SoundDevice::onPlayingChanged);
-    m_effect->setSource(QUrl::fromLocalFile(m_fileName));
+    m_effect->setSource(QUrl::fromLocalFile(m_playable));
 }
 
 void SoundDevice::close()
@@ -111,6 +95,7 @@ void SoundDevice::close()
         effect->deleteLater();
     else
         delete effect;
+    m_converted.reset();
 }
 
 void SoundDevice::play()
@@ -149,7 +134,7 @@ void SoundDevice::playThroughServer()
             notifyFinished();
         });
     }
-    m_server->play(m_fileName);
+    m_server->play(m_playable);
     Q_EMIT playRequested();
 }
 

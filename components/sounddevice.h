@@ -19,7 +19,9 @@
 
 class QIODevice;
 class PulsePlayer;
+class QIODevice;
 class QSoundEffect;
+class QTemporaryFile;
 
 class SoundDevice : public QObject
 {
@@ -32,8 +34,10 @@ public:
     QString fileName() const { return m_fileName; }
     void setFileName(const QString& fileName) { m_fileName = fileName; }
 
-    // Opens the named file when it is a RIFF/WAVE file, closing what was open;
-    // anything else leaves the device closed. The clip loads in the background.
+    // Opens the named file when it is a RIFF/WAVE file it plays, closing what was
+    // open (a format Qt Multimedia may not play is made 16-bit PCM first);
+    // anything else leaves the device closed, and is named once on standard
+    // error. The clip loads in the background.
     void open();
     void close();
     // Plays from the start of the clip and returns at once; a closed device, or
@@ -45,8 +49,8 @@ public:
     bool isOpen() const { return m_effect != nullptr; }
     bool isPlaying() const;
 
-    // A regular file holding "RIFF", a length, "WAVE", a whole format chunk and
-    // all the sample data its data chunk announces.
+    // A regular file holding "RIFF", a length, "WAVE", a whole format chunk of a
+    // kind the device plays and all the sample data its data chunk announces.
     static bool isWaveFile(const QString& path);
     // The same rules on an open, seekable device; only the chunk headers are read.
     static bool isWave(QIODevice& file);
@@ -65,6 +69,11 @@ private:
 
     QString m_fileName;
     std::unique_ptr<QSoundEffect> m_effect;
+    // What is played: the file itself, or its 16-bit copy.
+    QString m_playable;
+    std::unique_ptr<QTemporaryFile> m_converted;
+    // The last file said to be unplayable, so it is said once.
+    QString m_namedUnplayable;
     // Plays when Qt has no output; made at the first such play.
     std::unique_ptr<PulsePlayer> m_server;
     // When a play last found no sound server.

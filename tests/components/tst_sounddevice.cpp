@@ -5,6 +5,7 @@
 #include "loopwatch.h"
 #include "sounddevice.h"
 #include "testwave.h"
+#include "wavefile.h"
 
 #include <QBuffer>
 #include <QSignalSpy>
@@ -36,7 +37,7 @@ private Q_SLOTS:
         // 16,000 bytes a second.
         QTest::newRow("a minute of sound") << riffFile(format + waveChunk("data", QByteArray(960000, '\0'))) << true;
         QTest::newRow("a minute and a sample") << riffFile(format + waveChunk("data", QByteArray(960002, '\0'))) << false;
-        QTest::newRow("a format without a byte rate")
+        QTest::newRow("a format of 0 bits")
             << riffFile(waveChunk("fmt ", QByteArray(format.mid(8, 8)) + QByteArray(8, '\0')) + data) << false;
         QTest::newRow("over 50 MB") << riffFile(format + data).append(50 * 1024 * 1024, '\0') << false;
     }
@@ -47,6 +48,55 @@ private Q_SLOTS:
         QBuffer buffer(&bytes);
         QVERIFY(buffer.open(QIODevice::ReadOnly));
         QCOMPARE(SoundDevice::isWave(buffer), accepted);
+    }
+
+    // Every kind of sample a wave file may hold: read with its exact length, and
+    // made 16-bit with half of full scale (the sample each file holds) as 16384.
+    void everyKindOfSampleIsReadAndMade16Bit_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qint64>("frames");
+        const auto file = [](quint16 tag, int channels, int bits, const QByteArray& sample, int frames,
+                             quint32 dataSize = 0, bool extensible = false) {
+            QByteArray fmt(extensible ? 40 : 16, '\0');
+            qToLittleEndian(quint16(extensible ? 0xFFFE : tag), fmt.data());
+            qToLittleEndian(quint16(channels), fmt.data() + 2);
+            qToLittleEndian(quint32(8000), fmt.data() + 4);
+            qToLittleEndian(quint32(8000 * channels * bits / 8), fmt.data() + 8);
+            qToLittleEndian(quint16(channels * bits / 8), fmt.data() + 12);
+            qToLittleEndian(quint16(bits), fmt.data() + 14);
+            if (extensible)
+                qToLittleEndian(quint16(tag), fmt.data() + 24);
+            const QByteArray samples = sample.repeated(channels * frames);
+            return riffFile(waveChunk("fmt ", fmt) + waveChunk("data", samples, dataSize));
+        };
+        const auto f32 = [] { QByteArray b(4, '\0'); qToLittleEndian(0.5f, b.data()); return b; }();
+        const auto f64 = [] { QByteArray b(8, '\0'); qToLittleEndian(0.5, b.data()); return b; }();
+        QTest::newRow("8-bit") << file(1, 1, 8, QByteArray(1, char(192)), 800) << 800LL;
+        QTest::newRow("16-bit stereo") << file(1, 2, 16, QByteArray::fromHex("0040"), 800) << 800LL;
+        QTest::newRow("24-bit") << file(1, 1, 24, QByteArray::fromHex("000040"), 801) << 801LL;
+        QTest::newRow("32-bit") << file(1, 1, 32, QByteArray::fromHex("00000040"), 800) << 800LL;
+        QTest::newRow("float 32") << file(3, 1, 32, f32, 800) << 800LL;
+        QTest::newRow("float 64, 6 channels") << file(3, 6, 64, f64, 100) << 100LL;
+        QTest::newRow("extensible float 32") << file(3, 2, 32, f32, 800, 0, true) << 800LL;
+        QTest::newRow("streamed, size 0xFFFFFFFF") << file(1, 1, 16, QByteArray::fromHex("0040"), 700, 0xFFFFFFFF) << 700LL;
+    }
+    void everyKindOfSampleIsReadAndMade16Bit()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, frames);
+        QBuffer buffer(&bytes);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        const std::optional<WaveFormat> format = readWaveFormat(buffer);
+        QVERIFY(format);
+        QCOMPARE(format->frames(), frames);
+        const QByteArray pcm = toPcm16Wave(buffer, *format);
+        QCOMPARE(pcm.size(), 44 + frames * format->channels * 2);
+        QCOMPARE(qFromLittleEndian<qint16>(pcm.constData() + pcm.size() - 2), qint16(16384));
+        QBuffer converted(const_cast<QByteArray*>(&pcm));
+        QVERIFY(converted.open(QIODevice::ReadOnly));
+        const std::optional<WaveFormat> again = readWaveFormat(converted);
+        QVERIFY(again && again->playsAsItIs() && again->frames() == frames);
     }
 
     // Whatever is refused leaves a closed device whose calls do nothing: no clip
