@@ -13,7 +13,7 @@ namespace {
 #ifdef TALLIVOX_HAVE_PULSE
 struct Clip
 {
-    pa_sample_spec spec = {};
+    pa_sample_spec sampleFormat = {};
     QByteArray samples;
 };
 
@@ -41,9 +41,9 @@ std::optional<Clip> readClip(const QString& path)
             const quint16 bits = qFromLittleEndian<quint16>(f + 14);
             if (tag == 0xFFFE && length >= 26)
                 tag = qFromLittleEndian<quint16>(f + 24); // the sub-format's own tag
-            clip.spec.channels = quint8(qFromLittleEndian<quint16>(f + 2));
-            clip.spec.rate = qFromLittleEndian<quint32>(f + 4);
-            clip.spec.format = tag == 3 && bits == 32 ? PA_SAMPLE_FLOAT32LE
+            clip.sampleFormat.channels = quint8(qFromLittleEndian<quint16>(f + 2));
+            clip.sampleFormat.rate = qFromLittleEndian<quint32>(f + 4);
+            clip.sampleFormat.format = tag == 3 && bits == 32 ? PA_SAMPLE_FLOAT32LE
                                : tag != 1             ? PA_SAMPLE_INVALID
                                : bits == 8            ? PA_SAMPLE_U8
                                : bits == 16           ? PA_SAMPLE_S16LE
@@ -52,7 +52,7 @@ std::optional<Clip> readClip(const QString& path)
                                                       : PA_SAMPLE_INVALID;
             haveFormat = true;
         } else if (id == "data") {
-            if (!haveFormat || !pa_sample_spec_valid(&clip.spec))
+            if (!haveFormat || !pa_sample_spec_valid(&clip.sampleFormat))
                 return std::nullopt;
             clip.samples = bytes.mid(body, length);
             return clip;
@@ -147,13 +147,13 @@ PulsePlayer::Outcome PulsePlayer::playFile(const QString& path)
         return Outcome::NoServer;
     int error = 0;
     pa_simple* stream = pa_simple_new(nullptr, "Tallivox", PA_STREAM_PLAYBACK, nullptr, "Tallivox sound",
-                                      &clip->spec, nullptr, nullptr, &error);
+                                      &clip->sampleFormat, nullptr, nullptr, &error);
     if (!stream)
         return Outcome::NoServer;
     // Small pieces, so that a newer play or a stop cuts this one within a few
     // milliseconds; freeing the stream drops what the server still holds of it.
-    const qsizetype piece = qsizetype(pa_bytes_per_second(&clip->spec) / 50 / pa_frame_size(&clip->spec))
-                            * qsizetype(pa_frame_size(&clip->spec));
+    const qsizetype piece = qsizetype(pa_bytes_per_second(&clip->sampleFormat) / 50 / pa_frame_size(&clip->sampleFormat))
+                            * qsizetype(pa_frame_size(&clip->sampleFormat));
     const char* data = clip->samples.constData();
     bool whole = true;
     for (qsizetype at = 0; at < clip->samples.size() && whole; at += piece) {
