@@ -45,19 +45,24 @@ void reportSaveProblem(const SaveProblem& problem, const QString& file)
 // leaves an empty lock, and QLockFile waits 30 s before it takes that for stale:
 // the next save would freeze the program that long. A lock that names no owner
 // and that no live writer holds is such a leftover, so it goes before we write.
+//
+// QLockFile takes a second lock, "<store>.lock.rmlock", while it removes a dead
+// writer's lock; a writer killed just then leaves that one empty, and every later
+// save would wait on it the same way. So it goes too, first.
 void removeAbandonedLock(const QSettings& settings)
 {
     const QString lockPath = settings.fileName() + QStringLiteral(".lock");
-    if (!QFileInfo::exists(lockPath))
-        return;
-    QLockFile lock(lockPath);
-    qint64 pid = 0;
-    QString hostName;
-    QString appName;
-    // A named owner is QLockFile's own business: it sees at once that a dead one is gone.
-    if (lock.getLockInfo(&pid, &hostName, &appName))
-        return;
-    lock.removeStaleLockFile(); // refused while a live writer holds the lock
+    for (const QString& path : {lockPath + QStringLiteral(".rmlock"), lockPath}) {
+        if (!QFileInfo::exists(path))
+            continue;
+        QLockFile lock(path);
+        qint64 pid = 0;
+        QString hostName;
+        QString appName;
+        // A named owner is QLockFile's own business: it sees at once that a dead one is gone.
+        if (!lock.getLockInfo(&pid, &hostName, &appName))
+            lock.removeStaleLockFile(); // refused while a live writer holds the lock
+    }
 }
 
 using StoredValues = QList<std::pair<QString, QString>>;
