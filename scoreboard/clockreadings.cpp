@@ -31,6 +31,40 @@ int shotClockReading(ClockSeconds shotTime)
     return int(std::clamp<qint64>(seconds, -32768, 32767));
 }
 
+namespace {
+
+// The shown value never stays for more than a second and a half: the last time
+// below `time` that reads differently is found by halving within that span.
+template <typename Reading>
+ClockSeconds nextChange(ClockSeconds time, Reading reading)
+{
+    const auto shown = reading(time);
+    qint64 same = time.ticks();                                        // reads as now
+    qint64 other = std::max<qint64>(0, same - 15000);                  // may read otherwise
+    if (same <= 0 || reading(ClockSeconds::fromTicks(other)) == shown)
+        return ClockSeconds::fromTicks(-1);
+    while (same - other > 1) {
+        const qint64 middle = other + (same - other) / 2;
+        (reading(ClockSeconds::fromTicks(middle)) == shown ? same : other) = middle;
+    }
+    return ClockSeconds::fromTicks(other);
+}
+
+} // namespace
+
+ClockSeconds nextGameClockChange(ClockSeconds time)
+{
+    return nextChange(time, [](ClockSeconds t) {
+        const GameClockReading r = gameClockReading(t);
+        return std::pair(r.format, r.value);
+    });
+}
+
+ClockSeconds nextShotClockChange(ClockSeconds time)
+{
+    return nextChange(time, shotClockReading);
+}
+
 RefreshActions decideRefresh(const RefreshInput& in, ExpiryFlags& flags)
 {
     RefreshActions out;

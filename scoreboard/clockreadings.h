@@ -28,6 +28,12 @@ GameClockReading timeOfDayReading(int hours, int minutes);
 // Whole seconds the shot clock shows: rounded up, so 23.2 shows 24 and 0.3 shows 1.
 int shotClockReading(ClockSeconds shotTime);
 
+// For a clock counting down from `time`: the time, in whole ten-thousandths, at
+// which what it shows next changes (the game clock's face, or the shot clock's
+// number); -1 when it shows no change before zero.
+ClockSeconds nextGameClockChange(ClockSeconds time);
+ClockSeconds nextShotClockChange(ClockSeconds time);
+
 struct RefreshInput
 {
     ClockSeconds game;

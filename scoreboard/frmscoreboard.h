@@ -95,7 +95,8 @@ public:
     // Puts a kept game back: every value as it was saved, both clocks stopped.
     void restoreGame(const GameState& state);
 
-    // The single refresh armed for the moment a running clock reaches zero.
+    // The single refresh armed for the next instant at which what a running clock
+    // shows changes, its zero included.
     const QTimer& expiryRefresh() const { return m_expiryRefresh; }
 
     // Where NumLock is read and set; the platform's unless a test hands in its own.

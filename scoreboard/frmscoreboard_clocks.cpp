@@ -15,7 +15,6 @@
 #include <cmath>
 
 namespace {
-constexpr qint64 RefreshIntervalNs = 50 * 1000000LL;
 
 // Hours as the operator's clock shows them: 0-23, or 1-12 on a 12-hour clock.
 int clockFaceHours(int hour24, bool twelveHour)
@@ -112,21 +111,38 @@ void frmScoreboard::RefreshTime()
     armExpiryRefresh();
 }
 
-// The regular refresh finds an expiry up to 50 ms late; a single refresh armed
-// for the moment a running clock reaches zero sounds it on time.
+// The regular refresh finds a change of the digits, or an expiry, up to 50 ms
+// late, at a different phase after every start. A single refresh armed for the
+// next instant at which a running clock's shown text changes (its zero included)
+// draws every change, and sounds every expiry, on time.
 void frmScoreboard::armExpiryRefresh()
 {
+    constexpr qint64 NsPerTick = 1000000000 / ClockSeconds::TicksPerSecond;
     qint64 soonest = -1;
-    for (const Chronometer* clock : {chGame, chShotClock}) {
-        const qint64 ns = clock->nanosecondsToZero();
+    // `changeAt`: the time left at which what the clock shows changes next.
+    const auto consider = [&](const Chronometer* clock, ClockSeconds changeAt) {
+        const qint64 toZero = clock->nanosecondsToZero();
+        if (toZero <= 0 || changeAt.ticks() < 0)
+            return;
+        const qint64 ns = toZero - changeAt.ticks() * NsPerTick;
         if (ns > 0 && (soonest < 0 || ns < soonest))
             soonest = ns;
+    };
+    // The time of day needs no more than the regular refresh; the game clock's
+    // zero still does.
+    consider(chGame, ClockTime ? ClockSeconds() : nextGameClockChange(chGame->seconds()));
+    if (Config().UseShotClock) {
+        if (ShotClockFollowsGame)
+            consider(chGame, nextShotClockChange(chGame->seconds()));
+        consider(chShotClock, nextShotClockChange(chShotClock->seconds()));
+    } else {
+        consider(chShotClock, ClockSeconds());
     }
-    if (soonest < 0 || soonest > RefreshIntervalNs) {
+    if (soonest < 0) {
         m_expiryRefresh.stop();
         return;
     }
-    m_expiryRefresh.start(int((soonest + 999999) / 1000000));
+    m_expiryRefresh.start(int(std::min<qint64>((soonest + 999999) / 1000000, 60000)));
 }
 
 void frmScoreboard::StartStopClock()

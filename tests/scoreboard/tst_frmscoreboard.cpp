@@ -150,6 +150,45 @@ private Q_SLOTS:
         QCOMPARE(buzzer.count(), 2);
     }
 
+    // While a clock runs, one refresh is armed for the next instant at which
+    // what a clock shows changes: 10:00 shows until 599.0 s are left, tenths
+    // change every 0.1 s, the shot clock's number every second.
+    void aRefreshIsArmedForTheNextChangeOfTheDigits_data()
+    {
+        QTest::addColumn<double>("game");
+        QTest::addColumn<double>("shot"); // below 0: no shot clock
+        QTest::addColumn<int>("ranMs");
+        QTest::addColumn<int>("armedMs");
+        QTest::newRow("10:00 just started") << 600.0 << -1.0 << 0 << 1000;
+        QTest::newRow("10:00 a quarter second later") << 600.0 << -1.0 << 250 << 750;
+        QTest::newRow("above a minute, from 61.3") << 61.3 << -1.0 << 0 << 300;
+        QTest::newRow("from minutes to tenths at 59.9") << 59.95 << -1.0 << 0 << 50;
+        QTest::newRow("tenths, from 30.05") << 30.05 << -1.0 << 0 << 50;
+        QTest::newRow("tenths, 30.02 after 4 ms") << 30.02 << -1.0 << 4 << 16;
+        QTest::newRow("the shot clock changes first") << 600.0 << 23.7 << 0 << 700;
+        QTest::newRow("both change together") << 600.0 << 23.0 << 100 << 900;
+    }
+    void aRefreshIsArmedForTheNextChangeOfTheDigits()
+    {
+        QFETCH(double, game);
+        QFETCH(double, shot);
+        QFETCH(int, ranMs);
+        QFETCH(int, armedMs);
+        Config().UseShotClock = shot >= 0;
+        auto box = load();
+        box->chGame->setSeconds(ClockSeconds::fromDouble(game));
+        box->chShotClock->setSeconds(ClockSeconds::fromDouble(std::max(shot, 0.0)));
+        box->AllKeyCode('S');
+        time.advanceMs(ranMs);
+        box->RefreshTime();
+        QVERIFY(box->expiryRefresh().isActive());
+        QCOMPARE(box->expiryRefresh().interval(), armedMs);
+        box->AllKeyCode('S'); // stopped clocks need none; started again, the same
+        QVERIFY(!box->expiryRefresh().isActive());
+        box->AllKeyCode('S');
+        QCOMPARE(box->expiryRefresh().interval(), armedMs);
+    }
+
     // Stepped a millisecond at a time through the last second, the game clock
     // reads 0.0 only once its time is up.
     void zeroTenthsShowOnlyWhenTimeIsUp()
