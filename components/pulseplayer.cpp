@@ -1,7 +1,8 @@
 #include "pulseplayer.h"
 
+#include "wavefile.h"
+
 #include <QFile>
-#include <QtEndian>
 
 #ifdef TALLIVOX_HAVE_PULSE
 #include <pulse/error.h>
@@ -17,49 +18,23 @@ struct Clip
     QByteArray samples;
 };
 
-// The format and the samples of a RIFF/WAVE file of integer PCM (8 to 32 bits)
-// or 32-bit float, plain or in the extensible form.
+// The clip through the sound device's own wave reader; the device hands over a
+// file it plays, made 16-bit PCM when it was anything else.
 std::optional<Clip> readClip(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray bytes = file.read(50 * 1024 * 1024 + 1);
-    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
+    const std::optional<WaveFormat> format = readWaveFormat(file);
+    if (!format || format->isFloat || format->bits != 16)
         return std::nullopt;
     Clip clip;
-    bool haveFormat = false;
-    for (qsizetype pos = 12; pos + 8 <= bytes.size();) {
-        const QByteArray id = bytes.mid(pos, 4);
-        const qsizetype length = qFromLittleEndian<quint32>(bytes.constData() + pos + 4);
-        const qsizetype body = pos + 8;
-        if (length > bytes.size() - body)
-            return std::nullopt;
-        if (id == "fmt " && length >= 16) {
-            const char* f = bytes.constData() + body;
-            quint16 tag = qFromLittleEndian<quint16>(f);
-            const quint16 bits = qFromLittleEndian<quint16>(f + 14);
-            if (tag == 0xFFFE && length >= 26)
-                tag = qFromLittleEndian<quint16>(f + 24); // the sub-format's own tag
-            clip.sampleFormat.channels = quint8(qFromLittleEndian<quint16>(f + 2));
-            clip.sampleFormat.rate = qFromLittleEndian<quint32>(f + 4);
-            clip.sampleFormat.format = tag == 3 && bits == 32 ? PA_SAMPLE_FLOAT32LE
-                               : tag != 1             ? PA_SAMPLE_INVALID
-                               : bits == 8            ? PA_SAMPLE_U8
-                               : bits == 16           ? PA_SAMPLE_S16LE
-                               : bits == 24           ? PA_SAMPLE_S24LE
-                               : bits == 32           ? PA_SAMPLE_S32LE
-                                                      : PA_SAMPLE_INVALID;
-            haveFormat = true;
-        } else if (id == "data") {
-            if (!haveFormat || !pa_sample_spec_valid(&clip.sampleFormat))
-                return std::nullopt;
-            clip.samples = bytes.mid(body, length);
-            return clip;
-        }
-        pos = body + length + (length & 1);
-    }
-    return std::nullopt;
+    clip.sampleFormat = {PA_SAMPLE_S16LE, quint32(format->rate), quint8(format->channels)};
+    file.seek(format->dataOffset);
+    clip.samples = file.read(format->dataLength);
+    if (!pa_sample_spec_valid(&clip.sampleFormat) || clip.samples.size() != format->dataLength)
+        return std::nullopt;
+    return clip;
 }
 #endif
 
