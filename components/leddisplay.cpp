@@ -177,6 +177,39 @@ void LedDisplay::relayout()
     updateGeometry();
 }
 
+std::vector<LedDisplay::PlacedCell> LedDisplay::placedCells() const
+{
+    const LedPainter::Metrics m = metrics();
+    auto cellWidth = [&m](led::CellKind kind) {
+        switch (kind) {
+        case led::CellKind::HalfOne:
+            return m.halfWidth;
+        case led::CellKind::Separator:
+            return m.slotWidth;
+        case led::CellKind::Digit:
+            break;
+        }
+        return m.cellWidth;
+    };
+    const std::vector<Cell> row = cells();
+    const std::vector<quint8> bits = litBits();
+
+    // The cells are centred, so a host that stretches the widget still sees them whole.
+    double contentWidth = 0;
+    for (const Cell& cell : row)
+        contentWidth += units::twipsToPixels(std::max(0.0, cell.gapBefore)) + cellWidth(cell.kind);
+    double x = (width() - contentWidth) / 2;
+    const double y = (height() - m.cellHeight) / 2;
+    std::vector<PlacedCell> placed;
+    placed.reserve(row.size());
+    for (size_t i = 0; i < row.size(); ++i) {
+        x += units::twipsToPixels(std::max(0.0, row[i].gapBefore));
+        placed.push_back({row[i].kind, QRectF(x, y, cellWidth(row[i].kind), m.cellHeight), i < bits.size() ? bits[i] : quint8(0)});
+        x += cellWidth(row[i].kind);
+    }
+    return placed;
+}
+
 void LedDisplay::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -190,20 +223,8 @@ void LedDisplay::paintEvent(QPaintEvent*)
     // Unlit segments are the board itself, so that a board in the key colour
     // leaves nothing behind the digits for the mixer to miss.
     const QColor unlit;
-    const std::vector<Cell> row = cells();
-    const std::vector<quint8> bits = litBits();
-
-    // The cells are centred, so a host that stretches the widget still sees them whole.
-    double contentWidth = 0;
-    for (const Cell& cell : row)
-        contentWidth += units::twipsToPixels(std::max(0.0, cell.gapBefore)) + m_painter.width(cell.kind);
-    double x = (width() - contentWidth) / 2;
-    const double y = (height() - m_painter.metrics().cellHeight) / 2;
-    for (size_t i = 0; i < row.size(); ++i) {
-        x += units::twipsToPixels(std::max(0.0, row[i].gapBefore));
-        m_painter.drawCell(painter, row[i].kind, QPointF(x, y), i < bits.size() ? bits[i] : 0, lit, unlit);
-        x += m_painter.width(row[i].kind);
-    }
+    for (const PlacedCell& cell : placedCells())
+        m_painter.drawCell(painter, cell.kind, cell.rect.topLeft(), cell.litBits, lit, unlit);
 }
 
 void LedDisplay::resizeEvent(QResizeEvent*)

@@ -62,6 +62,18 @@ public:
     // Exactly what the display shows ("12", "10:00", "59.9"; "" when blank).
     QString shownText() const { return m_text; }
 
+    // Where each cell is drawn, in the widget's pixels, and the segments it lights:
+    // what a paint draws, and what a copy of the display elsewhere needs to draw
+    // the same.
+    struct PlacedCell {
+        led::CellKind kind;
+        QRectF rect;
+        quint8 litBits;
+    };
+    std::vector<PlacedCell> placedCells() const;
+    // The cell sizes and drawing style the placed cells are drawn with.
+    LedPainter::Metrics metrics() const;
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
@@ -127,7 +139,6 @@ private:
 
     double cellHeightTwips() const;
     double widthTwips(led::CellKind kind) const;
-    LedPainter::Metrics metrics() const;
     void appearanceChanged();
     void relayout();
 };
