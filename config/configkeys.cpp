@@ -80,6 +80,25 @@ QString textOf(const QString& value) { return value; }
 
 } // namespace
 
+bool isFeedPort(const QString& text)
+{
+    const std::optional<qint32> port = settingtext::wholeNumberFromText<qint32>(text, Rounding::Nearest);
+    return port && *port >= 1024 && *port <= 65535;
+}
+
+bool isIPv4Address(const QString& text)
+{
+    const QStringList parts = text.split(u'.');
+    if (parts.size() != 4)
+        return false;
+    return std::all_of(parts.begin(), parts.end(), [](const QString& part) {
+        bool ok = false;
+        const int value = part.toInt(&ok);
+        return ok && part.size() <= 3 && value >= 0 && value <= 255
+            && std::all_of(part.begin(), part.end(), [](QChar c) { return c.isDigit(); });
+    });
+}
+
 const std::vector<const SettingKey*>& savedInOrder()
 {
     static const std::vector<const SettingKey*> order = [] {
@@ -106,7 +125,9 @@ void loadRecord(ConfigRecord& record, const QSettings* settings, const QString& 
 {
     for (const SettingKey& key : Table) {
         const QString fallback = defaultTextOf(key, record, programFolder);
-        const std::optional<QString> stored = textInStore(settings, key);
+        std::optional<QString> stored = textInStore(settings, key);
+        if (stored && key.accepts && !key.accepts(*stored))
+            stored.reset();
         std::visit([&](auto member) { convertInto(record.*member, key, stored, fallback); }, key.field);
     }
 }

@@ -24,6 +24,7 @@ inline constexpr QLatin1String TextSettings("TextSettings");
 inline constexpr QLatin1String PicSettings("PicSettings");
 inline constexpr QLatin1String AdditionalSettings("AdditionalSettings");
 inline constexpr QLatin1String Views("Views");
+inline constexpr QLatin1String FeedSettings("FeedSettings");
 
 // Which record field a key fills; the member's type decides the conversion.
 using Field = std::variant<qint16 ConfigRecord::*, qint32 ConfigRecord::*, bool ConfigRecord::*, QString ConfigRecord::*>;
@@ -34,7 +35,7 @@ enum class DefaultRule {
     InProgramFolder,   // the default text is a file name in the program folder
 };
 
-// SaveConfig writes the keys with saveOrder 1 to 36 in that order; 0 marks the
+// SaveConfig writes the keys with saveOrder 1 to 39 in that order; 0 marks the
 // placement keys, which only SaveBoxPlacement writes.
 inline constexpr int NotSavedByConfig = 0;
 
@@ -47,6 +48,9 @@ struct SettingKey
     DefaultRule rule = DefaultRule::Fixed;
     settingtext::Rounding rounding = settingtext::Rounding::Nearest;
     int saveOrder = NotSavedByConfig;
+    // A narrower test than the conversion's, when the field has one: stored text
+    // it refuses counts as absent, so the key takes its default.
+    bool (*accepts)(const QString& text) = nullptr;
 
     QString path() const { return QString(section) + u'/' + key; }
 };
@@ -54,7 +58,11 @@ struct SettingKey
 using R = ConfigRecord;
 using settingtext::Rounding;
 
-inline constexpr std::array<SettingKey, 39> Table{{
+// The live feed listens on an unprivileged port, on one IPv4 address.
+bool isFeedPort(const QString& text);
+bool isIPv4Address(const QString& text);
+
+inline constexpr std::array<SettingKey, 42> Table{{
     {ColorSettings, QLatin1String("TimeColor"), &R::TimeColor, QLatin1String("33023"), DefaultRule::Fixed, Rounding::Nearest, 1},
     {ColorSettings, QLatin1String("LEDBack"), &R::LEDBack, QLatin1String("0"), DefaultRule::Fixed, Rounding::Nearest, 2},
     {ColorSettings, QLatin1String("ScoreColor"), &R::ScoreColor, QLatin1String("255"), DefaultRule::Fixed, Rounding::Nearest, 4},
@@ -102,6 +110,10 @@ inline constexpr std::array<SettingKey, 39> Table{{
     {Views, QLatin1String("StartX"), &R::StartX, QLatin1String("0"), DefaultRule::Fixed, Rounding::Down, NotSavedByConfig},
     {Views, QLatin1String("StartY"), &R::StartY, QLatin1String("0"), DefaultRule::Fixed, Rounding::Down, NotSavedByConfig},
     {Views, QLatin1String("Height"), &R::Height, QLatin1String("1170"), DefaultRule::Fixed, Rounding::Down, NotSavedByConfig},
+
+    {FeedSettings, QLatin1String("FeedEnabled"), &R::FeedEnabled, QLatin1String("False"), DefaultRule::Fixed, Rounding::Nearest, 37},
+    {FeedSettings, QLatin1String("FeedPort"), &R::FeedPort, QLatin1String("47800"), DefaultRule::Fixed, Rounding::Nearest, 38, &isFeedPort},
+    {FeedSettings, QLatin1String("FeedAddress"), &R::FeedAddress, QLatin1String("127.0.0.1"), DefaultRule::Fixed, Rounding::Nearest, 39, &isIPv4Address},
 }};
 
 // The keys SaveConfig writes, in its order.

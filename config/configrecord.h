@@ -70,6 +70,11 @@ struct ConfigRecord
     qint16 StartY = 0; // twips
     qint16 Height = 0; // twips
 
+    // FeedSettings: the live feed for video software
+    bool FeedEnabled = false;
+    qint32 FeedPort = 0;
+    QString FeedAddress; // "127.0.0.1" this computer only, "0.0.0.0" every network
+
     // Run-time only, never stored.
     bool ResetSizeAndPosition = false;
     bool RoundCorners = false;

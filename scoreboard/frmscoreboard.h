@@ -14,6 +14,7 @@
 #include "clockreadings.h"
 #include "clockseconds.h"
 #include "gamestate.h"
+#include "shownbox.h"
 
 #include <QTime>
 #include <QTimer>
@@ -95,6 +96,11 @@ public:
     // Puts a kept game back: every value as it was saved, both clocks stopped.
     void restoreGame(const GameState& state);
 
+    // Who is told the box as drawn whenever anything shown on it changes (checked
+    // after every refresh and key); nobody by default, and then nothing is built.
+    void setShownBoxListener(std::function<void(const ShownBox&)> listener);
+    ShownBox shownBox() const;
+
     // The single refresh armed for the next instant at which what a running clock
     // shows changes, its zero included.
     const QTimer& expiryRefresh() const { return m_expiryRefresh; }
@@ -154,6 +160,7 @@ private:
     // Hands the game out when it changed beyond a running clock's counting, or a
     // second after the last time while a clock runs.
     void noteGameChange();
+    void noteShownChange();
 
     // Key-down handlers of the elements that take typed entries.
     void cdGame_KeyDown(int keyCode);
@@ -191,6 +198,8 @@ private:
     bool m_unloaded = false;
     bool m_ending = false;
     BoxPlacement m_placementAtPress;
+    std::function<void(const ShownBox&)> m_shownBoxListener;
+    ShownBox m_lastShown;
     GameState m_lastHandedOut;
     qint64 m_lastHandedOutNs = 0;
 };

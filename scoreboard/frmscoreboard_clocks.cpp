@@ -109,6 +109,7 @@ void frmScoreboard::RefreshTime()
     if (actions.soundHorn)
         PlayShotClock();
     armExpiryRefresh();
+    noteShownChange();
 }
 
 // The regular refresh finds a change of the digits, or an expiry, up to 50 ms

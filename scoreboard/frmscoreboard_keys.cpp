@@ -33,6 +33,7 @@ void frmScoreboard::afterKey(int keyCode)
     if (m_unloaded)
         return;
     noteGameChange();
+    noteShownChange();
     if (!lcKeys().isDebugEnabled())
         return;
     qCDebug(lcKeys).noquote() << QStringLiteral("key %1: home=%2 visitor=%3 period=%4 clock=%5 shot=%6 running=%7")

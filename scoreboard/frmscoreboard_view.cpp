@@ -330,3 +330,29 @@ void frmScoreboard::ResizeMouseUp()
     RepositionResizer();
     savePlacementIfMoved();
 }
+
+void frmScoreboard::setShownBoxListener(std::function<void(const ShownBox&)> listener)
+{
+    m_shownBoxListener = std::move(listener);
+    m_lastShown = ShownBox{};
+    noteShownChange();
+}
+
+ShownBox frmScoreboard::shownBox() const
+{
+    const int corner = Config().RoundCorners ? outlineCorner(pixelsToTwips(picScoreBox->height())) : 0;
+    // The selection marker and the grip are the operator's, not the audience's.
+    static const QStringList operatorOnly{QStringLiteral("shpObjectSelected"), QStringLiteral("imgResizeSE")};
+    return describeShownBox(picScoreBox, operatorOnly, corner / 2.0, &m_lastShown);
+}
+
+void frmScoreboard::noteShownChange()
+{
+    if (m_unloaded || !m_shownBoxListener)
+        return;
+    ShownBox now = shownBox();
+    if (now == m_lastShown)
+        return;
+    m_lastShown = std::move(now);
+    m_shownBoxListener(m_lastShown);
+}

@@ -34,9 +34,12 @@ const QHash<QString, std::function<qint64(const ConfigRecord&)>> Fields{
     {"Views/ScoreboardView", [](const ConfigRecord& r) { return qint64(r.ScoreboardView); }},
     {"Views/StartX", [](const ConfigRecord& r) { return qint64(r.StartX); }},
     {"Views/Height", [](const ConfigRecord& r) { return qint64(r.Height); }},
+    {"FeedSettings/FeedPort", [](const ConfigRecord& r) { return qint64(r.FeedPort); }},
+    // The address as its last number, or -1 when it is not the text stored.
+    {"FeedSettings/FeedAddress", [](const ConfigRecord& r) { return r.FeedAddress.startsWith("10.1.2.") ? r.FeedAddress.section('.', 3).toLongLong() : r.FeedAddress == "127.0.0.1" ? 1 : -1; }},
 };
 
-// The 36 keys the options dialog's OK writes, sorted; a word ending in "/" is a group.
+// The 39 keys the options dialog's OK writes, sorted; a word ending in "/" is a group.
 const QStringList SavedKeys = [] {
     QStringList keys;
     QString group;
@@ -46,7 +49,7 @@ const QStringList SavedKeys = [] {
              "ResetShotClockKey ClockSwitchKey ClearKey BuzzerKey BuzzerFile ShotClockFile NumLockForce "
              "QuickKeySettings/ QScoreH1 QScoreH2 QScoreH3 QScoreV1 QScoreV2 QScoreV3 QPeriod1 AdditionalSettings/ "
              "UseShotClock ShowShotClockScreen ShotClockResetTime TextSettings/ PeriodText HomeText VisitorText "
-             "PicSettings/ BoardPic LEDType Views/ ScoreboardView").split(u' '))
+             "PicSettings/ BoardPic LEDType Views/ ScoreboardView FeedSettings/ FeedEnabled FeedPort FeedAddress").split(u' '))
         word.endsWith(u'/') ? void(group = word) : void(keys << group + word);
     keys.sort();
     return keys;
@@ -66,6 +69,7 @@ ConfigRecord unusualRecord()
     r.HomeText = "Smith, Jones & Co"; r.VisitorText = QString::fromUtf8("Ünïcødé [Gäste] #1");
     r.BoardPic = "/pics/logo=1.png"; r.LEDType = 1; r.UseShotClock = true; r.ShowShotClockScreen = true;
     r.ShotClockResetTime = 24; r.ScoreboardView = 1; r.Height = 1170;
+    r.FeedEnabled = true; r.FeedPort = 65535; r.FeedAddress = "0.0.0.0";
     return r;
 }
 
@@ -139,6 +143,10 @@ private Q_SLOTS:
         rows("Views/StartX", {{"1530.75", 1530}, {"-0.5", -1}, {"32767.9", 32767}, {"32768", 0}});
         rows("Views/Height", {{"2.5", 2}, {"tall", 1170}});
         rows("Views/ScoreboardView", {{"1.9", 1}});
+        // The feed's port is unprivileged; its address one IPv4 address, else the defaults.
+        rows("FeedSettings/FeedPort", {{"1024", 1024}, {"65535", 65535}, {"1023", 47800}, {"65536", 47800}, {"http", 47800}});
+        rows("FeedSettings/FeedAddress", {{"10.1.2.255", 255}, {" 10.1.2.3 ", 1}, {"10.1.2.256", 1}, {"10.1.2", 1},
+                                          {"10.1.2.+3", 1}, {"localhost", 1}});
         // Booleans: -1 True, 0 False, in any letter case or as a number.
         rows("AdditionalSettings/UseShotClock", {{"True", -1}, {"true", -1}, {"TRUE", -1}, {" True ", -1}, {"-1", -1},
                                                  {"1", -1}, {"2.5", -1}, {"fAlSe", 0}, {"0", 0}, {"0.0", 0},

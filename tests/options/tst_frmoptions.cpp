@@ -257,7 +257,7 @@ private Q_SLOTS:
             QTest::newRow(QByteArray(r).split(':')[0]) << QString(r).section(u':', 1);
     }
 
-    // OK writes all 36 keys with what the controls show; no other way out writes.
+    // OK writes all 39 keys with what the controls show; no other way out writes.
     // Reset Size and Position reaches the record's placement only with OK, and the
     // store only when the score box closes; a request left from before is dropped.
     void closing()
@@ -294,10 +294,10 @@ private Q_SLOTS:
             expected.Height = 1170; expected.StartX = 0; expected.StartY = 0;
         }
         QCOMPARE(Config(), expected);
-        QCOMPARE(storeLines().size(), ok ? 36 : 0);
+        QCOMPARE(storeLines().size(), ok ? 39 : 0);
         if (!ok)
             return;
-        // The store reads back as the same record; the placement is not among the 36.
+        // The store reads back as the same record; the placement is not among the 39.
         const auto stored = [](ConfigRecord r) { r.StartX = r.StartY = r.Height = 0, r.RoundCorners = r.ResetSizeAndPosition = false; return r; };
         ConfigRecord reread = defaultConfig(folder.path());
         LoadConfig(reread, *tallivoxSettings(), folder.path());
