@@ -4,6 +4,7 @@
 #include "configrecord.h"
 #include "digitdisplay.h"
 #include "frmshotclock.h"
+#include "feed.h"
 #include "gamefile.h"
 #include "noticewindow.h"
 
@@ -56,8 +57,30 @@ frmScoreboard& ProgramWindows::scoreboardWindow()
         m_scoreboard->Form_Load();
         if (leftover)
             m_scoreboard->restoreGame(*leftover);
+        applyFeedSettings();
     }
     return *m_scoreboard;
+}
+
+void ProgramWindows::applyFeedSettings()
+{
+    const ConfigRecord& config = Config();
+    if (!m_feed && !config.FeedEnabled)
+        return;
+    if (!m_feed)
+        m_feed = std::make_unique<Feed>();
+    const QString problem = m_feed->apply(config.FeedEnabled, config.FeedAddress, quint16(config.FeedPort));
+    if (!problem.isEmpty())
+        showNotice(problem);
+    if (!m_scoreboard)
+        return;
+    if (m_feed->isServing()) {
+        m_scoreboard->setShownBoxListener([this](const ShownBox& box) {
+            m_feed->publish(FeedState{m_scoreboard->gameState(), box, Config()});
+        });
+    } else {
+        m_scoreboard->setShownBoxListener({});
+    }
 }
 
 void ProgramWindows::showScoreboard()

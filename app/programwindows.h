@@ -13,6 +13,7 @@
 
 #include <memory>
 
+class Feed;
 class GameFile;
 class TimeSource;
 class frmShotClock;
@@ -50,6 +51,11 @@ public:
     void showNotice(const QString& message);
     QWidget* noticeWindow() const { return m_notice; }
 
+    // Starts, moves or stops the live feed as the record says; a feed that cannot
+    // start is said as a notice, and the program runs on without it.
+    void applyFeedSettings();
+    Feed* feed() const { return m_feed.get(); }
+
     // Ends the run as Esc in the score box does (placement saved, every window
     // closed); before the score box exists there is nothing to save.
     void endProgram();
@@ -77,4 +83,5 @@ private:
     QPointer<QWidget> m_splash;
     QPointer<QWidget> m_notice;
     std::unique_ptr<GameFile> m_gameFile;
+    std::unique_ptr<Feed> m_feed;
 };

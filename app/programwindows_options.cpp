@@ -1,5 +1,6 @@
 #include "programwindows.h"
 
+#include "feed.h"
 #include "frmoptions.h"
 
 #include <QPointer>
@@ -12,9 +13,13 @@ void ProgramWindows::showOptionsDialog(QWidget* parent)
     QPointer<frmOptions> dialog = new frmOptions(parent);
     if (const QWidget* box = scoreBoxOnAir())
         placeOffWindow(*dialog, *box);
-    dialog->exec();
+    if (m_feed)
+        dialog->setFeedProblem(m_feed->problem());
+    const bool accepted = dialog->exec() == QDialog::Accepted;
     // The parent may have taken the dialog with it.
     delete dialog.data();
+    if (accepted)
+        applyFeedSettings();
     // A window manager would hand the keyboard back; without one the operator's
     // next key would go nowhere.
     returnKeyboard();

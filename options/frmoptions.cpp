@@ -64,6 +64,7 @@ void frmOptions::createFrame()
     SSTab1->addTab(createColorsTab(), QStringLiteral("Colors"));
     SSTab1->addTab(createTextTab(), QStringLiteral("Text"));
     SSTab1->addTab(createOtherSettingsTab(), QStringLiteral("Other Settings"));
+    SSTab1->addTab(createFeedTab(), QStringLiteral("Video Feed"));
 
     cmdOk = new QPushButton(QStringLiteral("&Ok"), this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
@@ -127,6 +128,7 @@ void frmOptions::Form_Load()
     cmbLedType->setCurrentIndex(clampLEDType(config.LEDType));
     cmbLedType_Click();
 
+    loadFeedSettings();
     chkUseShotClock->setChecked(config.UseShotClock);
     chkShowShotClockScreen->setEnabled(config.UseShotClock);
     chkShowShotClockScreen->setChecked(config.ShowShotClockScreen);
@@ -224,6 +226,7 @@ void frmOptions::cmdOk_Click()
     config.BoardPic = NewBoardPic;
     config.LEDType = qint16(cmbLedType->currentIndex());
     config.ScoreboardView = otnFloating->isChecked() ? 0 : 1;
+    storeFeedSettings();
 
     SaveConfig();
 

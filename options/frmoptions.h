@@ -32,6 +32,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QTabWidget;
 class Spinner;
 
@@ -136,6 +137,16 @@ public:
     QPushButton* cmdClearBoardPic = nullptr;
     QComboBox* cmbLedType = nullptr;
     GlyphDisplay* gdPreview = nullptr;
+    // "Video Feed"
+    QCheckBox* chkFeedEnabled = nullptr;
+    QSpinBox* spnFeedPort = nullptr;
+    QRadioButton* optFeedThisComputer = nullptr;
+    QRadioButton* optFeedNetwork = nullptr;
+    QLabel* lblFeedAddress = nullptr;
+    QLabel* lblFeedProblem = nullptr;
+
+    // Why the feed is not serving as set, shown on its tab; empty when it is.
+    void setFeedProblem(const QString& problem);
 
 protected:
     bool event(QEvent* event) override;
@@ -149,6 +160,10 @@ private:
     QWidget* createColorsTab();
     QWidget* createTextTab();
     QWidget* createOtherSettingsTab();
+    QWidget* createFeedTab();
+    void loadFeedSettings();
+    void storeFeedSettings();
+    void showFeedAddress();
     QGroupBox* keyFrame(const QString& caption, KeyLabel*& label, const char* name);
     void connectKeyLabels();
     void placeKeyCaptureBox();

@@ -50,3 +50,18 @@ qint16 roundedCaption(const QString& caption, qint16 fallback)
     const std::optional<double> number = settingtext::numberFromText(caption);
     return number ? units::toInt16(*number) : fallback;
 }
+
+QString feedOverlayUrl(const QString& listenAddress, int port, const QStringList& ownAddresses)
+{
+    QString host = listenAddress;
+    if (listenAddress == QLatin1String("0.0.0.0")) {
+        host = QStringLiteral("127.0.0.1");
+        for (const QString& address : ownAddresses) {
+            if (!address.startsWith(QLatin1String("127.")) && !address.contains(u':')) {
+                host = address;
+                break;
+            }
+        }
+    }
+    return QStringLiteral("http://%1:%2/overlay").arg(host).arg(port);
+}

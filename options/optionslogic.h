@@ -4,6 +4,7 @@
 // back, and the texts of its questions and file filters.
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 // The text a file label shows for a sound file path: "[No File Selected]", the
@@ -43,3 +44,8 @@ inline const QString SoundFilter = QStringLiteral("Sounds *.wav (*.wav)");
 inline const QString PictureFilter = QStringLiteral("Pictures (*.bmp;*.gif;*.jpg) (*.bmp *.gif *.jpg)");
 
 } // namespace optionstext
+
+// The overlay page's address as the operator copies it into video software: on
+// this computer only, the loopback address; on the network, the first of this
+// computer's own IPv4 addresses (loopback only when it has no other).
+QString feedOverlayUrl(const QString& listenAddress, int port, const QStringList& ownAddresses);

@@ -1,0 +1,218 @@
+#include "feedstate.h"
+
+#include <QBuffer>
+#include <QJsonArray>
+#include <QXmlStreamWriter>
+
+#include <cmath>
+
+namespace {
+
+QString hex(const QColor& colour) { return colour.isValid() ? colour.name(QColor::HexRgb) : QString(); }
+QString hex(Colour colour) { return hex(toQColor(colour)); }
+
+QJsonValue scoreValue(int caption) { return caption < 0 ? QJsonValue(QJsonValue::Null) : QJsonValue(caption); }
+
+// Tenths as the clock shows them below a minute: rounded up, so 0 only at time up.
+qint64 tenthsShown(ClockSeconds clock) { return qint64(std::ceil(double(std::max<qint64>(0, clock.ticks())) / 1000.0)); }
+
+QString cellKind(led::CellKind kind)
+{
+    switch (kind) {
+    case led::CellKind::HalfOne:
+        return QStringLiteral("halfOne");
+    case led::CellKind::Separator:
+        return QStringLiteral("separator");
+    case led::CellKind::Digit:
+        break;
+    }
+    return QStringLiteral("digit");
+}
+
+double twoPlaces(double x) { return std::round(x * 100) / 100; }
+
+QJsonObject rectJson(const QRect& r)
+{
+    return {{"x", r.x()}, {"y", r.y()}, {"width", r.width()}, {"height", r.height()}};
+}
+
+QString horizontal(Qt::Alignment a)
+{
+    if (a & Qt::AlignHCenter)
+        return QStringLiteral("center");
+    if (a & Qt::AlignRight)
+        return QStringLiteral("right");
+    return QStringLiteral("left");
+}
+
+QString vertical(Qt::Alignment a)
+{
+    if (a & Qt::AlignTop)
+        return QStringLiteral("top");
+    if (a & Qt::AlignBottom)
+        return QStringLiteral("bottom");
+    return QStringLiteral("middle");
+}
+
+QJsonObject elementJson(const ShownElement& e)
+{
+    QJsonObject o = rectJson(e.rect);
+    o.insert("name", e.name);
+    switch (e.kind) {
+    case ShownElement::Kind::Fill:
+        o.insert("kind", "fill");
+        o.insert("color", hex(e.back));
+        break;
+    case ShownElement::Kind::Display: {
+        o.insert("kind", "display");
+        o.insert("text", e.text);
+        o.insert("back", hex(e.back));
+        o.insert("lit", hex(e.fore));
+        o.insert("style", e.style == led::Dots ? "dots" : "lines");
+        o.insert("cellHeight", twoPlaces(e.cellHeight));
+        o.insert("cellWidth", twoPlaces(e.cellWidth));
+        o.insert("halfWidth", twoPlaces(e.halfWidth));
+        o.insert("slotWidth", twoPlaces(e.slotWidth));
+        QJsonArray cells;
+        for (const ShownCell& c : e.cells)
+            cells.append(QJsonObject{{"kind", cellKind(c.kind)}, {"x", twoPlaces(c.rect.x())}, {"y", twoPlaces(c.rect.y())},
+                                     {"bits", c.litBits}});
+        o.insert("cells", cells);
+        break;
+    }
+    case ShownElement::Kind::Caption:
+        o.insert("kind", "caption");
+        o.insert("text", e.text);
+        o.insert("color", hex(e.fore));
+        o.insert("font", e.fontFamily);
+        o.insert("fontPixels", twoPlaces(e.fontPixels));
+        o.insert("bold", e.bold);
+        o.insert("align", horizontal(e.alignment));
+        o.insert("verticalAlign", vertical(e.alignment));
+        break;
+    case ShownElement::Kind::Picture:
+        o.insert("kind", "picture");
+        o.insert("pictureId", QString::number(e.pictureKey));
+        break;
+    }
+    return o;
+}
+
+QString gameClockMode(const FeedState& s, const QString& shown)
+{
+    if (s.game.showsTimeOfDay)
+        return QStringLiteral("timeOfDay");
+    return shown.contains(u'.') ? QStringLiteral("secondsTenths") : QStringLiteral("minutesSeconds");
+}
+
+void writeXml(QXmlStreamWriter& xml, const QString& name, const QJsonValue& value)
+{
+    xml.writeStartElement(name);
+    switch (value.type()) {
+    case QJsonValue::Object: {
+        const QJsonObject o = value.toObject();
+        for (auto it = o.begin(); it != o.end(); ++it)
+            writeXml(xml, it.key(), it.value());
+        break;
+    }
+    case QJsonValue::Array: {
+        // "elements" holds <element>s, "cells" <cell>s.
+        const QString item = name.endsWith(u's') ? name.chopped(1) : QStringLiteral("item");
+        for (const QJsonValue& v : value.toArray())
+            writeXml(xml, item, v);
+        break;
+    }
+    case QJsonValue::Bool:
+        xml.writeCharacters(value.toBool() ? QStringLiteral("true") : QStringLiteral("false"));
+        break;
+    case QJsonValue::Double:
+        xml.writeCharacters(QString::number(value.toDouble(), 'g', 15));
+        break;
+    case QJsonValue::String:
+        xml.writeCharacters(value.toString());
+        break;
+    case QJsonValue::Null:
+    case QJsonValue::Undefined:
+        break;
+    }
+    xml.writeEndElement();
+}
+
+} // namespace
+
+QJsonObject feedJson(const FeedState& s)
+{
+    const ConfigRecord& c = s.config;
+    const ShownElement* gameClock = s.box.find(QStringLiteral("cdGame"));
+    const ShownElement* shotClock = s.box.find(QStringLiteral("ddShotClock"));
+    const QString gameText = gameClock ? gameClock->text : QString();
+
+    QJsonObject json{
+        {"homeScore", scoreValue(s.game.homeScore)},
+        {"visitorScore", scoreValue(s.game.visitorScore)},
+        {"period", scoreValue(s.game.period)},
+        {"homeName", c.HomeText},
+        {"visitorName", c.VisitorText},
+        {"periodCaption", c.PeriodText},
+        {"gameClock", QJsonObject{{"text", gameText},
+                                  {"tenths", tenthsShown(s.game.gameClock)},
+                                  {"mode", gameClockMode(s, gameText)},
+                                  {"running", s.game.gameClockRunning}}},
+        {"ledStyle", c.LEDType == led::Dots ? "dots" : "lines"},
+        {"colors", QJsonObject{{"time", hex(c.TimeColor)},
+                               {"score", hex(c.ScoreColor)},
+                               {"period", hex(c.PeriodColor)},
+                               {"ledBack", hex(c.LEDBack)},
+                               {"box", hex(c.FormBack)},
+                               {"home", hex(c.HomeColor)},
+                               {"visitor", hex(c.VisitorColor)},
+                               {"border", hex(c.BorderColor)},
+                               {"selected", hex(c.LEDSelected)},
+                               {"keyBackground", hex(c.GreenBackColor)}}},
+    };
+    if (c.UseShotClock && shotClock)
+        json.insert("shotClock", QJsonObject{{"text", shotClock->text},
+                                             {"seconds", qint64(std::ceil(double(std::max<qint64>(0, s.game.shotClock.ticks()))
+                                                                          / ClockSeconds::TicksPerSecond))},
+                                             {"running", s.game.shotClockRunning}});
+
+    QJsonArray elements;
+    for (const ShownElement& e : s.box.elements)
+        elements.append(elementJson(e));
+    json.insert("box", QJsonObject{{"width", s.box.width},
+                                   {"height", s.box.height},
+                                   {"cornerRadius", twoPlaces(s.box.cornerRadius)},
+                                   {"elements", elements}});
+    return json;
+}
+
+QByteArray feedXml(const QJsonObject& json)
+{
+    QByteArray out;
+    QXmlStreamWriter xml(&out);
+    xml.setAutoFormatting(true);
+    xml.writeStartDocument();
+    writeXml(xml, QStringLiteral("scoreboard"), json);
+    xml.writeEndDocument();
+    return out;
+}
+
+QJsonObject feedPictures(const ShownBox& box)
+{
+    QJsonObject pictures;
+    for (const ShownElement& e : box.elements) {
+        if (e.kind != ShownElement::Kind::Picture || e.picture.isNull())
+            continue;
+        // Drawn no larger than it is shown: a camera's full-size photo as a logo
+        // would make the page megabytes long.
+        const QImage shown = e.picture.size().boundedTo(e.rect.size() * 2) == e.picture.size()
+            ? e.picture
+            : e.picture.scaled(e.rect.size() * 2, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        shown.save(&buffer, "PNG");
+        pictures.insert(QString::number(e.pictureKey), QString::fromLatin1("data:image/png;base64," + png.toBase64()));
+    }
+    return pictures;
+}
