@@ -23,9 +23,10 @@ Feed::~Feed()
 
 QString Feed::apply(bool enabled, const QString& address, quint16 port)
 {
-    if (enabled == m_serving && (!enabled || (address == m_address && port == m_port)))
+    if (enabled == m_serving && (!enabled || (address == m_address && port == m_requestedPort)))
         return {};
     QString problem;
+    quint16 listening = 0;
     // Listening is one system call: waiting for it keeps the answer simple.
     QMetaObject::invokeMethod(
         m_server,
@@ -34,11 +35,13 @@ QString Feed::apply(bool enabled, const QString& address, quint16 port)
                 problem = m_server->listen(QHostAddress(address), port);
             else
                 m_server->close();
+            listening = m_server->port();
         },
         Qt::BlockingQueuedConnection);
     m_serving = enabled && problem.isEmpty();
     m_address = address;
-    m_port = m_serving ? port : 0;
+    m_requestedPort = port;
+    m_port = listening;
     m_problem = problem;
     return problem;
 }

@@ -28,6 +28,7 @@ public:
     // empty text, or why the feed could not start (it then serves nothing).
     QString apply(bool enabled, const QString& address, quint16 port);
     bool isServing() const { return m_serving; }
+    // The port it serves on (the one the system chose, when asked for 0).
     quint16 port() const { return m_port; }
     // The last reason the feed could not start, empty while it serves or is off.
     QString problem() const { return m_problem; }
@@ -44,6 +45,7 @@ private:
     FeedServer* m_server = nullptr;
     bool m_serving = false;
     quint16 m_port = 0;
+    quint16 m_requestedPort = 0;
     QString m_address;
     QString m_problem;
 

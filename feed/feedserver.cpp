@@ -28,6 +28,14 @@ struct Watch {
 
 qint64 nowMs() { return QDateTime::currentMSecsSinceEpoch(); }
 
+bool isWebSocketUpgrade(const QHttpServerRequest& request)
+{
+    for (const auto& [name, value] : request.headers())
+        if (name.compare("upgrade", Qt::CaseInsensitive) == 0 && value.trimmed().compare("websocket", Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
 // Answers and closes a connection that broke a limit, without the HTTP server.
 void refuse(QTcpSocket* socket, const QByteArray& status)
 {
@@ -143,8 +151,10 @@ protected:
         if (request.method() != QHttpServerRequest::Method::Get) {
             responder.write(QByteArrayLiteral("Only GET\n"), {{"Content-Type", "text/plain"}, {"Allow", "GET"}},
                             QHttpServerResponder::StatusCode::MethodNotAllowed);
+        } else if (type.isEmpty() && isWebSocketUpgrade(request)) {
+            // The HTTP server hands the connection to the WebSocket server once we
+            // return: nothing may be written here.
         } else if (type.isEmpty()) {
-            // /live without the WebSocket upgrade.
             responder.write(QByteArrayLiteral("A WebSocket is served here\n"), {{"Content-Type", "text/plain"}},
                             QHttpServerResponder::StatusCode::UpgradeRequired);
         } else {

@@ -1,4 +1,3 @@
-find_package(Qt6 REQUIRED COMPONENTS Network)
 # The options dialog. Included by app/CMakeLists.txt once the start-up library
 # exists, so that the program's window owner can open it.
 add_library(tallivox_options STATIC

@@ -1,0 +1,308 @@
+// The live feed over real sockets on loopback: what each path serves as the score
+// box changes, the WebSocket's messages, refused requests, and clients that hold
+// connections or stop reading, with the score box's loop answering throughout.
+
+#include "configrecord.h"
+#include "configstore.h"
+#include "controls.h"
+#include "feed.h"
+#include "feedserver.h"
+#include "frmscoreboard.h"
+#include "loopwatch.h"
+#include "timesource.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebSocket>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <memory>
+#include <thread>
+
+namespace {
+
+struct Reply {
+    QByteArray status; // "200 OK"
+    QByteArray contentType;
+    QByteArray body;
+};
+
+// One request as raw bytes, read until the server closes or the body is whole.
+Reply exchange(quint16 port, const QByteArray& request)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QStringLiteral("127.0.0.1"), port);
+    if (!socket.waitForConnected(2000))
+        return {};
+    socket.write(request);
+    QByteArray raw;
+    while (socket.waitForReadyRead(2000)) {
+        raw += socket.readAll();
+        const qsizetype end = raw.indexOf("\r\n\r\n");
+        if (end < 0)
+            continue;
+        const QByteArray head = raw.left(end).toLower();
+        const qsizetype at = head.indexOf("content-length:");
+        const qsizetype length = at < 0 ? 0 : head.mid(at + 15, head.indexOf('\r', at) - at - 15).trimmed().toLongLong();
+        if (raw.size() >= end + 4 + length)
+            break;
+    }
+    Reply reply;
+    const qsizetype end = raw.indexOf("\r\n\r\n");
+    const QList<QByteArray> lines = raw.left(end).split('\n');
+    if (lines.isEmpty() || end < 0)
+        return reply;
+    reply.status = lines.first().mid(9).trimmed();
+    for (const QByteArray& line : lines)
+        if (line.toLower().startsWith("content-type:"))
+            reply.contentType = line.mid(13).trimmed();
+    reply.body = raw.mid(end + 4);
+    return reply;
+}
+
+Reply get(quint16 port, const QByteArray& path)
+{
+    return exchange(port, "GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n");
+}
+
+QJsonObject jsonOf(const QByteArray& text) { return QJsonDocument::fromJson(text).object(); }
+
+// Plain sockets on a thread of their own: connections that hold a place and never
+// finish a request, or never read what they are sent.
+struct IdleClients {
+    std::vector<int> fds;
+    std::thread opener;
+    void open(quint16 port, int count)
+    {
+        opener = std::thread([this, port, count] {
+            for (int i = 0; i < count; ++i) {
+                const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+                sockaddr_in to{};
+                to.sin_family = AF_INET;
+                to.sin_port = htons(port);
+                to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+                if (::connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) == 0) {
+                    [[maybe_unused]] auto sent = ::send(fd, "GET /state.json HTTP/1.1\r\n", 26, MSG_NOSIGNAL);
+                }
+                fds.push_back(fd);
+            }
+        });
+    }
+    ~IdleClients()
+    {
+        if (opener.joinable())
+            opener.join();
+        for (int fd : fds)
+            ::close(fd);
+    }
+};
+
+int onFeedThread(Feed& feed, const std::function<int(FeedServer&)>& ask)
+{
+    int answer = 0;
+    QMetaObject::invokeMethod(feed.server(), [&] { answer = ask(*feed.server()); }, Qt::BlockingQueuedConnection);
+    return answer;
+}
+
+} // namespace
+
+class TestFeed : public QObject
+{
+    Q_OBJECT
+
+    ManualTimeSource time;
+    QTemporaryDir programFolder;
+    std::unique_ptr<frmScoreboard> box;
+    std::unique_ptr<Feed> feed;
+    int handedOut = 0;
+
+    // A key as the dispatcher takes it, and the refresh that shows it.
+    void press(int keyCode)
+    {
+        box->AllKeyCode(keyCode);
+        box->RefreshTime();
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tallivox"), QStringLiteral("Tallivox"));
+        settings.clear();
+        LoadConfig(Config(), settings, programFolder.path());
+        Config().UseShotClock = true;
+        box = std::make_unique<frmScoreboard>(time, frmScoreboard::Links{});
+        box->Form_Load();
+        feed = std::make_unique<Feed>();
+        QCOMPARE(feed->apply(true, QStringLiteral("127.0.0.1"), 0), QString());
+        handedOut = 0;
+        box->setShownBoxListener([this](const ShownBox& shown) {
+            ++handedOut;
+            feed->publish(FeedState{box->gameState(), shown, Config()});
+        });
+    }
+
+    void cleanup()
+    {
+        box.reset();
+        feed.reset();
+    }
+
+    void eachPathServesTheBoxAsItStands()
+    {
+        for (int i = 0; i < 3; ++i)
+            press(Config().QScoreH1);
+        press(Config().QPeriod1);
+        press(Config().StartStopClockKey);
+        time.advanceMs((9 * 60 + 14) * 1000 + 750); // 45.25 s left, shown rounded up
+        box->RefreshTime();
+
+        const Reply json = get(feed->port(), "/state.json");
+        QCOMPARE(json.status, QByteArray("200 OK"));
+        QCOMPARE(json.contentType, QByteArray("application/json"));
+        const QJsonObject state = jsonOf(json.body);
+        QCOMPARE(state["homeScore"].toInt(-1), 3);
+        QCOMPARE(state["visitorScore"].toInt(-1), 0);
+        QCOMPARE(state["period"].toInt(-1), 2);
+        QCOMPARE(state["homeName"].toString(), QStringLiteral("Home"));
+        QCOMPARE(state["periodCaption"].toString(), QStringLiteral("Period"));
+        const QJsonObject clock = state["gameClock"].toObject();
+        QCOMPARE(clock["text"].toString(), QStringLiteral("45.3"));
+        QCOMPARE(clock["tenths"].toInt(), 453);
+        QCOMPARE(clock["mode"].toString(), QStringLiteral("secondsTenths"));
+        QCOMPARE(clock["running"].toBool(), true);
+        // The shot clock started with the game clock and ran out at 35 s.
+        QCOMPARE(state["shotClock"].toObject()["text"].toString(), QStringLiteral("0"));
+        QCOMPARE(state["colors"].toObject()["time"].toString(), QStringLiteral("#ff8000"));
+        QCOMPARE(state["box"].toObject()["width"].toInt(), box->picScoreBox->width());
+
+        const Reply xml = get(feed->port(), "/state.xml");
+        QCOMPARE(xml.contentType, QByteArray("application/xml; charset=utf-8"));
+        QVERIFY(xml.body.contains("<homeScore>3</homeScore>"));
+        QVERIFY(xml.body.contains("<mode>secondsTenths</mode>"));
+
+        const Reply page = get(feed->port(), "/overlay");
+        QCOMPARE(page.contentType, QByteArray("text/html; charset=utf-8"));
+        QVERIFY(page.body.contains(R"("homeScore":3)"));
+        QVERIFY(!page.body.contains("/*STATE*/"));
+
+        // Without the shot clock in use there is none in the state.
+        press(Config().ResetClockKey);
+        Config().UseShotClock = false;
+        box->ReapplyAfterOptions();
+        box->RefreshTime();
+        const QJsonObject after = jsonOf(get(feed->port(), "/state.json").body);
+        QVERIFY(!after.contains("shotClock"));
+        QCOMPARE(after["gameClock"].toObject()["mode"].toString(), QStringLiteral("minutesSeconds"));
+    }
+
+    void liveClientsGetTheStateOnConnectAndOnEveryShownChange()
+    {
+        QWebSocket client;
+        QSignalSpy messages(&client, &QWebSocket::textMessageReceived);
+        client.open(QUrl(QStringLiteral("ws://127.0.0.1:%1/live").arg(feed->port())));
+        QTRY_COMPARE(messages.size(), 1);
+        QCOMPARE(jsonOf(messages[0][0].toString().toUtf8())["homeScore"].toInt(-1), 0);
+
+        press(Config().QScoreV1);
+        QTRY_COMPARE(messages.size(), 2);
+        QCOMPARE(jsonOf(messages[1][0].toString().toUtf8())["visitorScore"].toInt(-1), 1);
+
+        // Refreshes that change nothing shown hand nothing out; a running clock's
+        // next second does.
+        const int before = handedOut;
+        for (int i = 0; i < 20; ++i)
+            box->RefreshTime();
+        QCOMPARE(handedOut, before);
+        press(Config().StartStopClockKey);
+        const int started = handedOut;
+        time.advanceMs(999);
+        box->RefreshTime();
+        QCOMPARE(handedOut, started);
+        time.advanceMs(2);
+        box->RefreshTime();
+        QCOMPARE(handedOut, started + 1);
+        QTRY_COMPARE(jsonOf(messages.last()[0].toString().toUtf8())["gameClock"].toObject()["text"].toString(),
+                     QStringLiteral("9:59"));
+    }
+
+    void requestsOutsideTheFeedAreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<QByteArray>("status");
+        const QByteArray end = " HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n";
+        QTest::newRow("another path") << "GET /state" + end << QByteArray("404 Not Found");
+        QTest::newRow("a way out of the root") << "GET /../state.json" + end << QByteArray("404 Not Found");
+        QTest::newRow("the same, encoded") << "GET /%2e%2e/etc/passwd" + end << QByteArray("404 Not Found");
+        QTest::newRow("a write") << "POST /state.json" + end << QByteArray("405 Method Not Allowed");
+        QTest::newRow("a delete") << "DELETE /overlay" + end << QByteArray("405 Method Not Allowed");
+        QTest::newRow("the live path without a WebSocket") << "GET /live" + end << QByteArray("426 Upgrade Required");
+        QTest::newRow("a request over 8 KB") << "GET /state.json HTTP/1.1\r\nX-Pad: " + QByteArray(9000, 'a') + "\r\n\r\n"
+                                              << QByteArray("413 Content Too Large");
+    }
+
+    void requestsOutsideTheFeedAreRefused()
+    {
+        QFETCH(QByteArray, request);
+        QFETCH(QByteArray, status);
+        QCOMPARE(exchange(feed->port(), request).status, status);
+        // The server serves on.
+        QCOMPARE(get(feed->port(), "/state.json").status, QByteArray("200 OK"));
+    }
+
+    void heldAndUnreadConnectionsCostTheScoreBoxNothing()
+    {
+        // 200 connections that never finish a request: 32 are held, the rest refused.
+        auto idle = std::make_unique<IdleClients>();
+        const qint64 stall = longestStallMs([&] { idle->open(feed->port(), 200); });
+        QVERIFY2(stall < 100, qPrintable(QStringLiteral("the loop stalled %1 ms").arg(stall)));
+        idle->opener.join();
+        QTRY_COMPARE(onFeedThread(*feed, [](FeedServer& s) { return s.openConnectionCount(); }), FeedServer::MaxConnections);
+        QCOMPARE(get(feed->port(), "/state.json").status, QByteArray());
+        idle.reset();
+        QTRY_COMPARE(get(feed->port(), "/state.json").status, QByteArray("200 OK"));
+
+        // A live client that never reads is dropped once its backlog passes the
+        // limit, however long the box keeps changing.
+        QTcpSocket deaf;
+        deaf.setReadBufferSize(1);
+        deaf.connectToHost(QStringLiteral("127.0.0.1"), feed->port());
+        QVERIFY(deaf.waitForConnected(2000));
+        deaf.write("GET /live HTTP/1.1\r\nHost: x\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+                   "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n\r\n");
+        QTRY_COMPARE(onFeedThread(*feed, [](FeedServer& s) { return s.liveClientCount(); }), 1);
+        Config().HomeText = QString(50000, u'H');
+        int changes = 0;
+        for (; changes < 4000 && onFeedThread(*feed, [](FeedServer& s) { return s.liveClientCount(); }) == 1; ++changes)
+            press(changes % 2 ? Config().QScoreH1 : Config().QScoreV1);
+        QVERIFY2(changes < 4000, "a client that never reads was kept");
+        QCOMPARE(get(feed->port(), "/state.json").status, QByteArray("200 OK"));
+    }
+
+    void aPortInUseIsSaidAndTheFeedMovesWhenAsked()
+    {
+        const quint16 taken = feed->port();
+        Feed second;
+        const QString problem = second.apply(true, QStringLiteral("127.0.0.1"), taken);
+        QCOMPARE(problem, QStringLiteral("Cannot serve the feed on 127.0.0.1 port %1: The bound address is already in use").arg(taken));
+        QVERIFY(!second.isServing());
+        QCOMPARE(second.problem(), problem);
+
+        feed->apply(false, QStringLiteral("127.0.0.1"), 0);
+        QCOMPARE(get(taken, "/state.json").status, QByteArray());
+        QCOMPARE(second.apply(true, QStringLiteral("127.0.0.1"), taken), QString());
+        QCOMPARE(second.port(), taken);
+        QVERIFY(second.problem().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestFeed)
+#include "tst_feed.moc"
