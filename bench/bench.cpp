@@ -4,6 +4,7 @@
 #include "chronometer.h"
 #include "clockdisplay.h"
 #include "configrecord.h"
+#include "feedfigures.h"
 #include "digitdisplay.h"
 #include "frmscoreboard.h"
 #include "frmshotclock.h"
@@ -296,6 +297,7 @@ int main(int argc, char* argv[])
     print("paint_ms_digit_1080p_dots", digitPaintMs(1), "ms");
     print("paint_ms_shotclock_window_4k", shotClockWindow4kPaintMs(), "ms");
     print("unchanged_writes_1000_repaints", repaintsForUnchangedWrites(), "paints");
+    printFeedFigures(quick ? 100 : 600);
 
     const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/tallivox");
     print("startup_ms", startupMs(program, quick ? 3 : 9), "ms");

@@ -78,6 +78,9 @@ protected:
             return;
         }
         ++*m_open;
+        // Small messages go out at once rather than waiting on the client's
+        // acknowledgement of the last one (tens of milliseconds).
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         // Counted down through a shared counter: a socket may outlive its listener.
         QObject::connect(socket, &QObject::destroyed, [open = m_open] { --*open; });
         auto watch = std::make_shared<Watch>();

@@ -1,0 +1,152 @@
+#include "feedfigures.h"
+
+#include "configrecord.h"
+#include "configstore.h"
+#include "feed.h"
+#include "frmscoreboard.h"
+#include "timesource.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QSettings>
+#include <QThread>
+#include <QWebSocket>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace {
+
+void print(const char* name, double value, const char* unit)
+{
+    std::printf("%s: %.3f %s\n", name, value, unit);
+    std::fflush(stdout);
+}
+
+double percentile(std::vector<double> v, double p)
+{
+    if (v.empty())
+        return -1;
+    std::sort(v.begin(), v.end());
+    return v[std::min(v.size() - 1, size_t(p / 100.0 * double(v.size())))];
+}
+
+// Live clients on a thread of their own, as video software on the same machine
+// would be: each message's arrival is stamped on the shared monotonic clock.
+class Viewers : public QObject
+{
+public:
+    std::atomic<qint64> lastArrivalNs = 0;
+    std::atomic<int> messages = 0;
+    std::atomic<int> connected = 0;
+
+    void open(quint16 port, int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            auto* client = new QWebSocket(QString(), QWebSocketProtocol::VersionLatest, this);
+            const bool stamps = i == 0;
+            QObject::connect(client, &QWebSocket::connected, this, [this] { ++connected; });
+            QObject::connect(client, &QWebSocket::textMessageReceived, this, [this, stamps] {
+                if (stamps) {
+                    lastArrivalNs = SteadyTimeSource::instance().nowNs();
+                    ++messages;
+                }
+            });
+            client->open(QUrl(QStringLiteral("ws://127.0.0.1:%1/live").arg(port)));
+        }
+    }
+};
+
+bool waitFor(const std::function<bool()>& done, int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    return done();
+}
+
+} // namespace
+
+void printFeedFigures(int changes)
+{
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tallivox"), QStringLiteral("Tallivox"));
+    LoadConfig(Config(), settings, QCoreApplication::applicationDirPath());
+    Config().UseShotClock = true;
+
+    ManualTimeSource time;
+    frmScoreboard box(time, frmScoreboard::Links{});
+    box.Form_Load();
+    Feed feed;
+    if (!feed.apply(true, QStringLiteral("127.0.0.1"), 0).isEmpty()) {
+        std::printf("feed_latency_ms_p99: skipped (no port)\n");
+        return;
+    }
+    box.setShownBoxListener([&](const ShownBox& shown) { feed.publish(FeedState{box.gameState(), shown, Config()}); });
+
+    QThread viewerThread;
+    viewerThread.start();
+    auto* viewers = new Viewers;
+    viewers->moveToThread(&viewerThread);
+    QMetaObject::invokeMethod(viewers, [viewers, port = feed.port()] { viewers->open(port, 32); });
+    if (!waitFor([&] { return viewers->connected == 32 && viewers->messages >= 1; }, 5000)) {
+        std::printf("feed_latency_ms_p99: skipped (clients did not connect)\n");
+    } else {
+        // A key's change, from the dispatcher's return to the message's arrival.
+        std::vector<double> latency;
+        for (int i = 0; i < changes; ++i) {
+            const int before = viewers->messages;
+            box.AllKeyCode(i % 2 ? Config().QScoreH1 : Config().QScoreV1);
+            const qint64 changedNs = SteadyTimeSource::instance().nowNs();
+            box.RefreshTime();
+            if (waitFor([&] { return viewers->messages > before; }, 1000))
+                latency.push_back(double(viewers->lastArrivalNs - changedNs) / 1e6);
+            if (i % 150 == 149) {
+                box.AllKeyCode(Config().ClearKey); // keep the scores from their limit
+                box.RefreshTime();
+                waitFor([] { return false; }, 20);
+            }
+        }
+        print("feed_latency_ms_p50", percentile(latency, 50), "ms");
+        print("feed_latency_ms_p99", percentile(latency, 99), "ms");
+        print("feed_latency_ms_max", latency.empty() ? -1 : *std::max_element(latency.begin(), latency.end()), "ms");
+    }
+
+    // One refresh in tenths, every one showing a new tenth, with and without the
+    // feed listening: the difference is what the feed costs the score box.
+    auto refreshes = [&](bool withFeed) {
+        if (withFeed)
+            box.setShownBoxListener([&](const ShownBox& shown) { feed.publish(FeedState{box.gameState(), shown, Config()}); });
+        else
+            box.setShownBoxListener({});
+        std::vector<double> us;
+        QElapsedTimer t;
+        for (int i = 0; i < 2000; ++i) {
+            time.advanceMs(100);
+            t.start();
+            box.RefreshTime();
+            us.push_back(double(t.nsecsElapsed()) / 1000.0);
+            if (i % 20 == 0)
+                QCoreApplication::processEvents();
+        }
+        return us;
+    };
+    box.AllKeyCode(Config().ResetClockKey);
+    time.advanceMs(1);
+    box.AllKeyCode(Config().StartStopClockKey);
+    time.advanceMs(9 * 60 * 1000 + 10 * 1000); // 50 s left: tenths
+    refreshes(false); // warm-up
+    const std::vector<double> without = refreshes(false);
+    const std::vector<double> with = refreshes(true);
+    print("feed_refresh_cost_us_p50", percentile(with, 50) - percentile(without, 50), "us");
+    print("feed_refresh_cost_us_p99", percentile(with, 99) - percentile(without, 99), "us");
+
+    box.setShownBoxListener({});
+    QMetaObject::invokeMethod(viewers, [viewers] { delete viewers; }, Qt::BlockingQueuedConnection);
+    viewerThread.quit();
+    viewerThread.wait();
+}
