@@ -77,7 +77,6 @@ QWidget* frmOptions::createFeedTab()
 
     connect(spnFeedPort, &QSpinBox::valueChanged, this, &frmOptions::showFeedAddress);
     connect(optFeedNetwork, &QRadioButton::toggled, this, &frmOptions::showFeedAddress);
-    connect(chkFeedEnabled, &QCheckBox::toggled, this, &frmOptions::showFeedAddress);
     return page;
 }
 
@@ -110,7 +109,6 @@ void frmOptions::showFeedAddress()
                                                             : Config().FeedAddress;
     const QString url = feedOverlayUrl(listen, spnFeedPort->value(), ownAddresses());
     lblFeedAddress->setText(QStringLiteral("<a href=\"%1\">%1</a>").arg(url.toHtmlEscaped()));
-    lblFeedAddress->setEnabled(chkFeedEnabled->isChecked());
 }
 
 void frmOptions::setFeedProblem(const QString& problem)

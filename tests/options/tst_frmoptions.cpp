@@ -57,6 +57,7 @@ ConfigRecord unusualRecord(const QString& folder)
     r.BuzzerFile = folder + "/b.wav"; r.ShotClockFile = folder + "/h.wav"; r.BoardPic = folder + "/logo.png";
     r.PeriodText = "Quarter"; r.HomeText = "Lakers"; r.VisitorText = "Celtics"; r.LEDType = 1; r.UseShotClock = true;
     r.ShowShotClockScreen = true; r.ShotClockResetTime = 24; r.ScoreboardView = 1; r.StartX = 1500; r.StartY = 900; r.Height = 2000;
+    r.FeedEnabled = true; r.FeedPort = 50000; r.FeedAddress = "10.0.0.5"; // an address set by hand
     return r;
 }
 
@@ -292,6 +293,7 @@ private Q_SLOTS:
             expected.ShowShotClockScreen = false; expected.HomeText = ""; expected.VisitorText = "Bulls"; expected.BoardPic = "";
             expected.LEDType = 0; expected.ShotClockFile = folder.filePath("new.wav"); expected.ScoreboardView = 0;
             expected.Height = 1170; expected.StartX = 0; expected.StartY = 0;
+            expected.FeedEnabled = false; expected.FeedPort = 50001; expected.FeedAddress = "127.0.0.1";
         }
         QCOMPARE(Config(), expected);
         QCOMPARE(storeLines().size(), ok ? 39 : 0);
@@ -302,6 +304,23 @@ private Q_SLOTS:
         ConfigRecord reread = defaultConfig(folder.path());
         LoadConfig(reread, *tallivoxSettings(), folder.path());
         QCOMPARE(stored(reread), stored(expected));
+    }
+
+    // The overlay's address as the operator copies it, following the port and the
+    // choice of network; why the feed does not serve, as the owner says it.
+    void theFeedTabShowsTheOverlayAddressAndTheProblem()
+    {
+        auto d = open();
+        QCOMPARE(d->SSTab1->tabText(5), QStringLiteral("Video Feed"));
+        QCOMPARE(d->lblFeedAddress->text(), QStringLiteral("<a href=\"http://127.0.0.1:47800/overlay\">http://127.0.0.1:47800/overlay</a>"));
+        d->spnFeedPort->setValue(1024);
+        QVERIFY(d->lblFeedAddress->text().endsWith(QStringLiteral(">http://127.0.0.1:1024/overlay</a>")));
+        d->setFeedProblem(QStringLiteral("port in use"));
+        QCOMPARE(d->lblFeedProblem->text(), QStringLiteral("port in use"));
+        const QStringList own{"127.0.0.1", "fe80::1", "192.168.1.20", "10.0.0.2"};
+        QCOMPARE(feedOverlayUrl("0.0.0.0", 47800, own), QStringLiteral("http://192.168.1.20:47800/overlay"));
+        QCOMPARE(feedOverlayUrl("0.0.0.0", 47800, {"127.0.0.1"}), QStringLiteral("http://127.0.0.1:47800/overlay"));
+        QCOMPARE(feedOverlayUrl("10.0.0.5", 2000, own), QStringLiteral("http://10.0.0.5:2000/overlay"));
     }
 
     // Shot clock seconds, selection width, display type: stored, then shown and stored again by OK.
@@ -514,6 +533,7 @@ private:
         d->cmdShotClockSound->click();
         d->cmdClearBoardPic->click(), d->cmbLedType->setCurrentIndex(0), d->otnFloating->click();
         d->cmdResetPosition->click();
+        d->chkFeedEnabled->click(), d->spnFeedPort->stepUp(), d->optFeedThisComputer->click();
         QCOMPARE(d->lblBFile->text() + u'|' + d->lblShotClockFile->text(), Config().BuzzerFile + u'|' + fileAnswer);
         QCOMPARE(offered, (QStringList{"#302010", "#01ff00", "Sounds *.wav (*.wav)", "Sounds *.wav (*.wav)"}));
     }
