@@ -5,12 +5,12 @@
 #include <QHostAddress>
 #include <QMetaObject>
 
-Feed::Feed(QObject* parent)
+Feed::Feed(int idleTimeoutMs, QObject* parent)
     : QObject(parent)
 {
     m_thread.setObjectName(QStringLiteral("feed"));
     m_thread.start();
-    m_server = new FeedServer;
+    m_server = new FeedServer(idleTimeoutMs);
     m_server->moveToThread(&m_thread);
 }
 

@@ -21,7 +21,8 @@ class Feed : public QObject
 {
     Q_OBJECT
 public:
-    explicit Feed(QObject* parent = nullptr);
+    // `idleTimeoutMs`: how long a connection may stay quiet before it is closed.
+    explicit Feed(int idleTimeoutMs = 10000, QObject* parent = nullptr);
     ~Feed() override;
 
     // Serves on `address`:`port` when `enabled`, nothing otherwise. Returns an

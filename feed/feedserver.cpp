@@ -12,6 +12,8 @@
 #include <QTcpSocket>
 #include <QWebSocket>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -54,10 +56,13 @@ void refuse(QTcpSocket* socket, const QByteArray& status)
 class FeedServer::Listener : public QTcpServer
 {
 public:
-    explicit Listener(QObject* parent)
+    // `isLive`: whether a connection has become a live client, which is never idle.
+    Listener(QObject* parent, int idleTimeoutMs, std::function<bool(const QTcpSocket&)> isLive)
         : QTcpServer(parent)
+        , m_idleTimeoutMs(idleTimeoutMs)
+        , m_isLive(std::move(isLive))
     {
-        m_sweep.setInterval(1000);
+        m_sweep.setInterval(std::max(1, std::min(1000, idleTimeoutMs / 4)));
         QObject::connect(&m_sweep, &QTimer::timeout, this, [this] { closeIdle(); });
         m_sweep.start();
     }
@@ -111,12 +116,14 @@ private:
                 it = m_watched.erase(it);
                 continue;
             }
-            if (now - it->second->lastActivityMs > IdleTimeoutMs)
+            if (now - it->second->lastActivityMs > m_idleTimeoutMs && !m_isLive(*it->first))
                 it->first->abort();
             ++it;
         }
     }
 
+    int m_idleTimeoutMs;
+    std::function<bool(const QTcpSocket&)> m_isLive;
     std::shared_ptr<int> m_open = std::make_shared<int>(0);
     QList<std::pair<QPointer<QTcpSocket>, std::shared_ptr<Watch>>> m_watched;
     QTimer m_sweep;
@@ -177,12 +184,14 @@ private:
     FeedServer& m_feed;
 };
 
-FeedServer::FeedServer(QObject* parent)
+FeedServer::FeedServer(int idleTimeoutMs, QObject* parent)
     : QObject(parent)
     , m_ping(this) // a child, so that it moves to the feed's thread with the server
+    , m_idleTimeoutMs(idleTimeoutMs)
 {
     m_json = QJsonDocument(m_state).toJson(QJsonDocument::Compact);
-    m_ping.setInterval(PingIntervalMs);
+    // Live clients are pinged well within the idle time, so that they never count as idle.
+    m_ping.setInterval(std::min(PingIntervalMs, std::max(1, idleTimeoutMs / 3)));
     connect(&m_ping, &QTimer::timeout, this, &FeedServer::pingLiveClients);
 }
 
@@ -195,7 +204,13 @@ QString FeedServer::listen(const QHostAddress& address, quint16 port)
 {
     close();
     auto http = std::make_unique<Http>(*this);
-    auto* listener = new Listener(http.get());
+    // A live client is known by its address and port: the WebSocket server takes
+    // its connection over and says nothing of it.
+    auto* listener = new Listener(http.get(), m_idleTimeoutMs, [this](const QTcpSocket& socket) {
+        return std::any_of(m_live.begin(), m_live.end(), [&socket](const QWebSocket* client) {
+            return client->peerPort() == socket.peerPort() && client->peerAddress() == socket.peerAddress();
+        });
+    });
     if (!listener->listen(address, port))
         return QStringLiteral("Cannot serve the feed on %1 port %2: %3")
             .arg(address.toString())

@@ -30,7 +30,8 @@ public:
     static constexpr int IdleTimeoutMs = 10000;
     static constexpr int PingIntervalMs = 4000;
 
-    explicit FeedServer(QObject* parent = nullptr);
+    // `idleTimeoutMs`: how long a connection may send and be sent nothing.
+    explicit FeedServer(int idleTimeoutMs = IdleTimeoutMs, QObject* parent = nullptr);
     ~FeedServer() override;
 
     // Listens on `address`:`port` instead of wherever it listened before; returns
@@ -63,6 +64,7 @@ private:
     Listener* m_listener = nullptr;
     QList<QWebSocket*> m_live;
     QTimer m_ping;
+    int m_idleTimeoutMs;
 
     QJsonObject m_state;
     QByteArray m_json;

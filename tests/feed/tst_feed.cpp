@@ -287,6 +287,25 @@ private Q_SLOTS:
         QCOMPARE(get(feed->port(), "/state.json").status, QByteArray("200 OK"));
     }
 
+    // A connection that goes quiet is closed; a live client that only waits for
+    // the next change is kept, however long the box shows the same.
+    void quietConnectionsCloseButLiveClientsStay()
+    {
+        Feed quick(200);
+        QCOMPARE(quick.apply(true, QStringLiteral("127.0.0.1"), 0), QString());
+        QWebSocket live;
+        QSignalSpy closed(&live, &QWebSocket::disconnected);
+        live.open(QUrl(QStringLiteral("ws://127.0.0.1:%1/live").arg(quick.port())));
+        IdleClients quiet;
+        quiet.open(quick.port(), 1);
+        quiet.opener.join();
+        QTRY_COMPARE(onFeedThread(quick, [](FeedServer& s) { return s.liveClientCount() * 10 + s.openConnectionCount(); }), 12);
+        QTRY_COMPARE(onFeedThread(quick, [](FeedServer& s) { return s.openConnectionCount(); }), 1);
+        QTest::qWait(800);
+        QCOMPARE(closed.size(), 0);
+        QCOMPARE(onFeedThread(quick, [](FeedServer& s) { return s.liveClientCount(); }), 1);
+    }
+
     void aPortInUseIsSaidAndTheFeedMovesWhenAsked()
     {
         const quint16 taken = feed->port();
