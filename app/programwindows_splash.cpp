@@ -8,6 +8,9 @@
 void ProgramWindows::start()
 {
     showSplash();
+    // The splash has read the settings: the feed serves from the start, so that a
+    // port already in use is said before the game, not during it.
+    applyFeedSettings();
 }
 
 void ProgramWindows::showSplash()

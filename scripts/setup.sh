@@ -12,7 +12,7 @@ PACKAGES=(
     # run: WAV decoding for Qt Multimedia, fonts metric-compatible with Arial and Times New Roman
     libqt6multimedia6 gstreamer1.0-plugins-good fonts-liberation2
     # tests: a virtual X server driven with real key and mouse events, screenshots, a null sound sink
-    xvfb xauth xdotool imagemagick x11-apps x11-xserver-utils pulseaudio pulseaudio-utils
+    xvfb xauth xdotool imagemagick x11-apps x11-xserver-utils pulseaudio pulseaudio-utils curl
     # fuzzing: libFuzzer comes with clang's runtime libraries
     clang libclang-rt-14-dev
 )

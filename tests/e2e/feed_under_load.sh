@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# With the live feed on, 200 held connections and a WebSocket client that never
+# reads while the operator scores and the clock runs: the feed still answers, the
+# scores are all there and the clock is on time. A port already in use is said,
+# and the program runs on without a feed.
+source "$(dirname "$0")/lib.sh"
+command -v curl >/dev/null || { echo "curl is missing"; exit 77; }
+port=$((20000 + $$ % 20000))
+mkdir -p "$XDG_CONFIG_HOME/Tallivox"
+printf '[FeedSettings]\nFeedEnabled=True\nFeedPort=%s\n' "$port" >"$SETTINGS_FILE"
+e2e_setup
+e2e_launch
+
+state() { curl -s --max-time 2 "http://127.0.0.1:$port/state.json"; }
+field() { sed -n "s/.*\"$1\":\([0-9]*\).*/\1/p"; }
+[ "$(state | field homeScore)" = 0 ] || e2e_fail "no feed on port $port"
+
+e2e_key s
+started=$(date +%s%N)
+# Held connections and a client that never reads what it is sent. The program
+# closes the ones over its limit: writing to those must not end this script.
+trap '' PIPE
+held=()
+for _ in $(seq 200); do
+    exec {fd}<>"/dev/tcp/127.0.0.1/$port"
+    held+=("$fd")
+    printf 'GET /state.json HTTP/1.1\r\n' >&"$fd" || true
+done
+exec {deaf}<>"/dev/tcp/127.0.0.1/$port"
+printf 'GET /live HTTP/1.1\r\nHost: x\r\nUpgrade: websocket\r\nConnection: Upgrade\r\nSec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n\r\n' >&"$deaf"
+for _ in $(seq 30); do e2e_key Insert; done
+for fd in "${held[@]}"; do exec {fd}>&-; done
+sleep 1.5
+
+json="$(state)"
+elapsed=$(( ($(date +%s%N) - started) / 100000000 ))
+[ "$(echo "$json" | field homeScore)" = 30 ] || e2e_fail "the home score is not 30: $json"
+tenths="$(echo "$json" | sed -n 's/.*"gameClock":{[^}]*"tenths":\([0-9]*\).*/\1/p')"
+# The clock counted down as long as the run took (the state is read after the
+# clock was started, so it may be at most the read's own time ahead).
+expected=$((6000 - elapsed))
+[ "$tenths" -ge "$expected" ] && [ "$tenths" -le $((expected + 3)) ] \
+    || e2e_fail "the clock reads $tenths tenths, $elapsed tenths after the start"
+exec {deaf}>&-
+
+# A second copy of the program finds the port taken: it says so and runs on.
+second_log="$E2E_DIR/second.log"
+"$TALLIVOX_BIN" >"$second_log" 2>&1 &
+second=$!
+for _ in $(seq 100); do grep -q "Cannot serve the feed" "$second_log" && break; sleep 0.05; done
+grep -q "tallivox: Cannot serve the feed on 127.0.0.1 port $port: The bound address is already in use" "$second_log" \
+    || e2e_fail "the second copy did not say the port is in use: $(cat "$second_log")"
+kill -0 "$second" || e2e_fail "the second copy ended"
+kill "$second"
+[ "$(state | field homeScore)" = 30 ] || e2e_fail "the first copy's feed is gone"
+
+e2e_key Escape
+e2e_wait_exit
+e2e_pass
