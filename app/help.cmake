@@ -14,6 +14,6 @@ add_library(tallivox_help STATIC
     ${CMAKE_SOURCE_DIR}/app/help/frmhelp.h ${CMAKE_SOURCE_DIR}/app/help/frmhelp.cpp
 )
 target_include_directories(tallivox_help PUBLIC ${CMAKE_SOURCE_DIR}/app/help)
-target_link_libraries(tallivox_help PUBLIC tallivox_rtf tallivox_components Qt6::Widgets)
+target_link_libraries(tallivox_help PUBLIC tallivox_rtf tallivox_config tallivox_components Qt6::Widgets)
 
 target_link_libraries(tallivox_startup PUBLIC tallivox_help)

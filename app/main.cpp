@@ -1,5 +1,6 @@
 // Tallivox: a desktop scoreboard for live basketball video.
 
+#include "commandline.h"
 #include "firstpaintprobe.h"
 #include "configstore.h"
 #include "displaycheck.h"
@@ -13,6 +14,10 @@
 
 int main(int argc, char* argv[])
 {
+    const QString version =
+        QStringLiteral("%1.%2.%3").arg(TALLIVOX_VERSION_MAJOR).arg(TALLIVOX_VERSION_MINOR).arg(TALLIVOX_VERSION_PATCH);
+    if (const std::optional<int> status = answerCommandLine(argc, argv, version))
+        return *status;
     preferX11OnWayland();
     DisplayCheck display;
     if (const auto name = display.unreachable()) {
@@ -23,10 +28,7 @@ int main(int argc, char* argv[])
     display.close();
     QCoreApplication::setOrganizationName(QStringLiteral("Tallivox"));
     QCoreApplication::setApplicationName(QStringLiteral("Tallivox"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                                .arg(TALLIVOX_VERSION_MAJOR)
-                                                .arg(TALLIVOX_VERSION_MINOR)
-                                                .arg(TALLIVOX_VERSION_PATCH));
+    QCoreApplication::setApplicationVersion(version);
     // The program ends only as Esc ends it: a close request on the score box or
     // the shot clock window, or a termination signal, takes the same way.
     QApplication::setQuitOnLastWindowClosed(false);

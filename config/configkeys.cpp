@@ -1,5 +1,7 @@
 #include "configkeys.h"
 
+#include "datafiles.h"
+
 #include <QStringList>
 #include <QVariant>
 
@@ -41,7 +43,7 @@ QString defaultTextOf(const SettingKey& key, const ConfigRecord& loadedSoFar, co
     case DefaultRule::SameAsFormBack:
         return QString::number(loadedSoFar.FormBack);
     case DefaultRule::InProgramFolder:
-        return programFolder + u'/' + key.defaultText;
+        return dataFilePath(programFolder, key.defaultText);
     case DefaultRule::Fixed:
         break;
     }

@@ -32,7 +32,7 @@ using Field = std::variant<qint16 ConfigRecord::*, qint32 ConfigRecord::*, bool 
 enum class DefaultRule {
     Fixed,             // the default text as given
     SameAsFormBack,    // the FormBack value already loaded
-    InProgramFolder,   // the default text is a file name in the program folder
+    InProgramFolder,   // the default text names a data file of the program (datafiles.h)
 };
 
 // SaveConfig writes the keys with saveOrder 1 to 39 in that order; 0 marks the

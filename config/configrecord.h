@@ -87,7 +87,8 @@ struct ConfigRecord
 ConfigRecord& Config();
 
 // The record a first start has: every key at its default. The two sound files
-// default to buzzer.wav and horn.wav in `programFolder`.
+// default to buzzer.wav and horn.wav where a program in `programFolder` finds
+// them (dataFilePath).
 ConfigRecord defaultConfig(const QString& programFolder);
 
 // Every stored field as "Section/Key=text", for test failures and debugging.

@@ -1,14 +1,17 @@
 #include "frmhelp.h"
 
+#include "datafiles.h"
 #include "helpgeometry.h"
 #include "rtfreader.h"
 #include "units.h"
 
-#include <QDir>
+#include <QLoggingCategory>
 #include <QScreen>
 #include <QShortcut>
 #include <QScrollBar>
 #include <QTextEdit>
+
+Q_LOGGING_CATEGORY(lcHelp, "tallivox.help", QtWarningMsg)
 
 namespace {
 
@@ -55,9 +58,10 @@ void frmHelp::Form_Load()
     // text does not scroll a still tiny view.
     Form_Resize();
 
-    const QString path = QDir(m_programFolder).filePath(FileName);
+    const QString path = dataFilePath(m_programFolder, FileName);
     switch (loadRtfFile(path, *rtbHelp->document())) {
     case HelpFileLoad::Loaded:
+        qCDebug(lcHelp) << "read" << path;
         break;
     case HelpFileLoad::Missing:
         rtbHelp->setPlainText(MissingFileText);

@@ -1,11 +1,11 @@
 #pragma once
 // The help window: an ordinary resizable window that shows the help file,
-// "tallivoxhelpfile.rtf" in the program folder, in a read-only text view. The
-// file is read once, when the window loads; without it the view shows one
-// sentence saying so. The window keeps a minimum size and its text view follows
-// every resize. Escape closes it. One instance lives at a time; the program's
-// window owner creates it, brings it forward and lets it go when the operator
-// closes it.
+// "tallivoxhelpfile.rtf" from the program folder (or from an installed copy's
+// data folder, see datafiles.h), in a read-only text view. The file is read
+// once, when the window loads; without it the view shows one sentence saying
+// so. The window keeps a minimum size and its text view follows every resize.
+// Escape closes it. One instance lives at a time; the program's window owner
+// creates it, brings it forward and lets it go when the operator closes it.
 
 #include <QString>
 #include <QWidget>
@@ -22,7 +22,7 @@ public:
         QStringLiteral("Help file has been moved from its normal location.  Please reinstall the program.");
     static inline const QString TooLargeText = QStringLiteral("Help file is too large.");
 
-    // `programFolder`: where the help file is looked for.
+    // `programFolder`: the folder of the executable, where the help file is looked for first.
     explicit frmHelp(QString programFolder, QWidget* parent = nullptr);
 
     // Reads the help file into the text view and centres the window on its screen.

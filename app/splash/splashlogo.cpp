@@ -45,7 +45,9 @@ void paintShotClock(QPainter& p, const QRectF& panel)
     m.cellWidth = m.cellHeight * 0.55;
     m.halfWidth = m.cellWidth / 2;
     m.slotWidth = m.cellWidth / 3;
-    m.dpr = p.device()->devicePixelRatioF();
+    // Device pixels per unit, for the digits' snapping: the image's own ratio
+    // times the scale the logo is drawn at.
+    m.dpr = p.device()->devicePixelRatioF() * p.worldTransform().m11();
     led.setMetrics(m);
     const QColor lit(255, 45, 25);
     const QColor unlit = led::unlitColour(lit, Qt::black);
@@ -60,12 +62,13 @@ void paintShotClock(QPainter& p, const QRectF& panel)
 
 } // namespace
 
-QImage paintLogo()
+QImage paintLogo(qreal scale)
 {
-    QImage image(LogoWidth, LogoHeight, QImage::Format_ARGB32_Premultiplied);
+    QImage image(qRound(LogoWidth * scale), qRound(LogoHeight * scale), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
 
     const QRectF plate(0.5, 0.5, LogoWidth - 1, LogoHeight - 1);
     QLinearGradient back(plate.topLeft(), plate.bottomLeft());

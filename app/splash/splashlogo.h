@@ -8,4 +8,6 @@
 constexpr int LogoWidth = 136;
 constexpr int LogoHeight = 85;
 
-QImage paintLogo();
+// The logo at its designed size times `scale`: the desktop's icons are drawn
+// from the same strokes at their own sizes.
+QImage paintLogo(qreal scale = 1);

@@ -302,6 +302,37 @@ private Q_SLOTS:
         }
     }
 
+    // A copy in its build folder has the sounds beside the executable; an installed
+    // one in share/tallivox/ beside bin/. Each file is looked for on its own, the
+    // program folder first; one found nowhere is named there.
+    void soundsDefaultToWhereTheProgramFindsThem_data()
+    {
+        QTest::addColumn<QStringList>("made"); // under usr/; a trailing "/" makes a folder
+        QTest::addColumn<QString>("buzzer");
+        QTest::addColumn<QString>("horn");
+        const QString b = "bin/buzzer.wav", h = "bin/horn.wav", sb = "share/tallivox/buzzer.wav", sh = "share/tallivox/horn.wav";
+        QTest::newRow("build folder") << QStringList{b, h} << b << h;
+        QTest::newRow("installed") << QStringList{sb, sh} << sb << sh;
+        QTest::newRow("one of each") << QStringList{h, sb, sh} << sb << h;
+        QTest::newRow("nowhere") << QStringList{"share/tallivox/"} << b << h;
+        QTest::newRow("a folder is no sound") << QStringList{b + '/', sb, sh + '/'} << sb << h;
+    }
+
+    void soundsDefaultToWhereTheProgramFindsThem()
+    {
+        QFETCH(QStringList, made);
+        QFETCH(QString, buzzer);
+        QFETCH(QString, horn);
+        QTemporaryDir root;
+        const QString usr = root.filePath("usr/");
+        QVERIFY(QDir().mkpath(usr + "bin") && QDir().mkpath(usr + "share/tallivox"));
+        for (const QString& path : made)
+            QVERIFY(path.endsWith(u'/') ? QDir().mkpath(usr + path) : QFile(usr + path).open(QIODevice::WriteOnly));
+        const ConfigRecord record = defaultConfig(usr + "bin");
+        QCOMPARE(record.BuzzerFile, usr + buzzer);
+        QCOMPARE(record.ShotClockFile, usr + horn);
+    }
+
     void theProgramStoreKeepsOneWholeSaveWhenASaveIsKilled()
     {
         const QString path = tallivoxSettings()->fileName();
