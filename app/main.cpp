@@ -29,6 +29,8 @@ int main(int argc, char* argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("Tallivox"));
     QCoreApplication::setApplicationName(QStringLiteral("Tallivox"));
     QCoreApplication::setApplicationVersion(version);
+    // Desktops match the windows to the installed menu entry, and its icon, by this.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tallivox"));
     // The program ends only as Esc ends it: a close request on the score box or
     // the shot clock window, or a termination signal, takes the same way.
     QApplication::setQuitOnLastWindowClosed(false);
