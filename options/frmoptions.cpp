@@ -59,6 +59,8 @@ void frmOptions::createFrame()
 {
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    // Every tab's caption shows: the dialog grows to fit them rather than hiding one behind arrows.
+    SSTab1->setUsesScrollButtons(false);
     SSTab1->addTab(createKeysTab(), QStringLiteral("Keys"));
     SSTab1->addTab(createQuickKeysTab(), QStringLiteral("Quick Keys"));
     SSTab1->addTab(createColorsTab(), QStringLiteral("Colors"));

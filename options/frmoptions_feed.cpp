@@ -8,7 +8,7 @@
 #include "optionswidgets.h"
 
 #include <QCheckBox>
-#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHostAddress>
 #include <QLabel>
 #include <QNetworkInterface>
@@ -42,21 +42,22 @@ QWidget* frmOptions::createFeedTab()
     chkFeedEnabled->setObjectName(QStringLiteral("chkFeedEnabled"));
     layout->addWidget(chkFeedEnabled);
 
-    auto* grid = new QGridLayout;
+    auto* port = new QHBoxLayout;
     auto* portCaption = new QLabel(QStringLiteral("Port:"), page);
     spnFeedPort = new QSpinBox(page);
     spnFeedPort->setObjectName(QStringLiteral("spnFeedPort"));
     spnFeedPort->setRange(1024, 65535);
     portCaption->setBuddy(spnFeedPort);
-    grid->addWidget(portCaption, 0, 0);
-    grid->addWidget(spnFeedPort, 0, 1, Qt::AlignLeft);
+    port->addWidget(portCaption);
+    port->addWidget(spnFeedPort);
+    port->addStretch();
+    layout->addLayout(port);
     optFeedThisComputer = new QRadioButton(QStringLiteral("This computer only"), page);
     optFeedThisComputer->setObjectName(QStringLiteral("optFeedThisComputer"));
     optFeedNetwork = new QRadioButton(QStringLiteral("The local network"), page);
     optFeedNetwork->setObjectName(QStringLiteral("optFeedNetwork"));
-    grid->addWidget(optFeedThisComputer, 1, 0, 1, 2);
-    grid->addWidget(optFeedNetwork, 2, 0, 1, 2);
-    layout->addLayout(grid);
+    layout->addWidget(optFeedThisComputer);
+    layout->addWidget(optFeedNetwork);
 
     layout->addWidget(new QLabel(QStringLiteral("Overlay page for the video software:"), page));
     lblFeedAddress = new QLabel(page);

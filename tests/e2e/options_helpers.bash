@@ -24,8 +24,8 @@ options_open() {
 
 options_locate() {
     eval "$(xdotool getwindowgeometry --shell "$OPTIONS_ID" | sed -n 's/^\(X\|Y\|WIDTH\|HEIGHT\)=/OPTIONS_\1=/p')"
-    [ "$OPTIONS_WIDTH" = 414 ] && [ "$OPTIONS_HEIGHT" = 381 ] ||
-        e2e_fail "the dialog is ${OPTIONS_WIDTH}x${OPTIONS_HEIGHT}, not 414x381"
+    [ "$OPTIONS_WIDTH" = 430 ] && [ "$OPTIONS_HEIGHT" = 381 ] ||
+        e2e_fail "the dialog is ${OPTIONS_WIDTH}x${OPTIONS_HEIGHT}, not 430x381"
 }
 
 # Moves the dialog off the score box, so that both can be looked at.
