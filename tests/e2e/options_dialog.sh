@@ -3,8 +3,9 @@
 # the clock keeps counting behind it, keys go to the dialog and not to the box,
 # Escape closes it without a change, and the keys are the box's again. Then a
 # second visit rebinds start/stop from S to G and names the home team: after OK
-# both are stored, G runs the clock and S does nothing. Neither the dialog nor
-# help opens over the box, which may be on air.
+# both are stored, G runs the clock and S does nothing. A third and a fourth
+# start the live feed and move it to another port, at once. Neither the dialog
+# nor help opens over the box, which may be on air.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/options_helpers.bash"
 e2e_setup
@@ -61,6 +62,29 @@ e2e_key g
 e2e_expect_state "running=true"
 e2e_key g
 e2e_expect_state "running=false"
+
+# The feed starts with OK, and moves with the next.
+feed_port() {
+    options_open
+    options_click "$OPTIONS_TAB_FEED"
+    [ -n "${1:-}" ] && options_click "$OPTIONS_FEED_ENABLED"
+    options_click "$OPTIONS_FEED_PORT"
+    options_key ctrl+a
+    xdotool type --delay 30 "$port"
+    options_key alt+o
+    options_wait_closed
+    sleep 0.3
+}
+home_name_on() { curl -s --max-time 2 "http://127.0.0.1:$1/state.json" | sed -n 's/.*"homeName":"\([^"]*\)".*/\1/p'; }
+port=$((20000 + $$ % 20000))
+feed_port enable
+[ "$(e2e_setting FeedSettings FeedEnabled)" = True ] || e2e_fail "the feed was not stored as on"
+[ "$(home_name_on "$port")" = Lakers ] || e2e_fail "no feed on port $port after OK"
+port=$((port + 1))
+feed_port
+[ "$(e2e_setting FeedSettings FeedPort)" = "$port" ] || e2e_fail "the new port was not stored"
+[ "$(home_name_on "$port")" = Lakers ] || e2e_fail "the feed did not move to port $port"
+[ -z "$(home_name_on $((port - 1)))" ] || e2e_fail "the feed still serves on the old port"
 
 # Help opens off the box as well.
 e2e_key F1

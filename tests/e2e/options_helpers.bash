@@ -4,9 +4,12 @@
 
 # Tab header.
 OPTIONS_TAB_TEXT="215 20"
+OPTIONS_TAB_FEED="373 20"
 # Controls.
 OPTIONS_START_STOP_LABEL="70 69"
 OPTIONS_HOME_NAME_BOX="200 79"
+OPTIONS_FEED_ENABLED="20 47"
+OPTIONS_FEED_PORT="60 72"
 
 # F2 in the score box; waits for the dialog and sets OPTIONS_ID, OPTIONS_X, OPTIONS_Y.
 options_open() {
