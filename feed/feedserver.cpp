@@ -122,8 +122,13 @@ public:
 protected:
     bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override
     {
-        QHttpServerResponder responder = makeResponder(request, socket);
         const QString path = request.url().path();
+        // An upgrade is taken over by the WebSocket server once this says it is
+        // handled; a word written here would reach the client before its 101.
+        if (path == QLatin1String("/live") && request.method() == QHttpServerRequest::Method::Get
+            && request.value(QByteArrayLiteral("upgrade")).compare(QByteArrayLiteral("websocket"), Qt::CaseInsensitive) == 0)
+            return true;
+        QHttpServerResponder responder = makeResponder(request, socket);
         QByteArray body;
         QByteArray type;
         if (path == QLatin1String("/state.json")) {
