@@ -13,6 +13,8 @@ PACKAGES=(
     libqt6multimedia6 gstreamer1.0-plugins-good fonts-liberation2
     # tests: a virtual X server driven with real key and mouse events, screenshots, a null sound sink
     xvfb xauth xdotool imagemagick x11-apps x11-xserver-utils pulseaudio pulseaudio-utils
+    # tests: the live feed's overlay page in a headless browser
+    chromium
     # fuzzing: libFuzzer comes with clang's runtime libraries
     clang libclang-rt-14-dev
 )
