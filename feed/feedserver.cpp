@@ -30,13 +30,6 @@ struct Watch {
 
 qint64 nowMs() { return QDateTime::currentMSecsSinceEpoch(); }
 
-bool isWebSocketUpgrade(const QHttpServerRequest& request)
-{
-    for (const auto& [name, value] : request.headers())
-        if (name.compare("upgrade", Qt::CaseInsensitive) == 0 && value.trimmed().compare("websocket", Qt::CaseInsensitive) == 0)
-            return true;
-    return false;
-}
 
 // Answers and closes a connection that broke a limit, without the HTTP server.
 void refuse(QTcpSocket* socket, const QByteArray& status)
@@ -140,8 +133,13 @@ public:
 protected:
     bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override
     {
-        QHttpServerResponder responder = makeResponder(request, socket);
         const QString path = request.url().path();
+        // An upgrade is taken over by the WebSocket server once this says it is
+        // handled; a word written here would reach the client before its 101.
+        if (path == QLatin1String("/live") && request.method() == QHttpServerRequest::Method::Get
+            && request.value(QByteArrayLiteral("upgrade")).compare(QByteArrayLiteral("websocket"), Qt::CaseInsensitive) == 0)
+            return true;
+        QHttpServerResponder responder = makeResponder(request, socket);
         QByteArray body;
         QByteArray type;
         if (path == QLatin1String("/state.json")) {
@@ -161,9 +159,6 @@ protected:
         if (request.method() != QHttpServerRequest::Method::Get) {
             responder.write(QByteArrayLiteral("Only GET\n"), {{"Content-Type", "text/plain"}, {"Allow", "GET"}},
                             QHttpServerResponder::StatusCode::MethodNotAllowed);
-        } else if (type.isEmpty() && isWebSocketUpgrade(request)) {
-            // The HTTP server hands the connection to the WebSocket server once we
-            // return: nothing may be written here.
         } else if (type.isEmpty()) {
             responder.write(QByteArrayLiteral("A WebSocket is served here\n"), {{"Content-Type", "text/plain"}},
                             QHttpServerResponder::StatusCode::UpgradeRequired);

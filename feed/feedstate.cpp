@@ -73,9 +73,11 @@ QJsonObject elementJson(const ShownElement& e)
         o.insert("cellWidth", twoPlaces(e.cellWidth));
         o.insert("halfWidth", twoPlaces(e.halfWidth));
         o.insert("slotWidth", twoPlaces(e.slotWidth));
+        // Cell origins go out whole: a copy snaps them to device pixels as the
+        // display does, and 3.4999 and 3.5 snap apart.
         QJsonArray cells;
         for (const ShownCell& c : e.cells)
-            cells.append(QJsonObject{{"kind", cellKind(c.kind)}, {"x", twoPlaces(c.rect.x())}, {"y", twoPlaces(c.rect.y())},
+            cells.append(QJsonObject{{"kind", cellKind(c.kind)}, {"x", c.rect.x()}, {"y", c.rect.y()},
                                      {"bits", c.litBits}});
         o.insert("cells", cells);
         break;

@@ -15,6 +15,8 @@ PACKAGES=(
     xvfb xauth xdotool imagemagick x11-apps x11-xserver-utils pulseaudio pulseaudio-utils curl
     # packaging: CPack's Debian dependencies (dpkg-shlibdeps), the menu entry's and AppStream validators
     dpkg-dev file desktop-file-utils appstream
+    # tests: the live feed's overlay page in a headless browser
+    chromium
     # fuzzing: libFuzzer comes with clang's runtime libraries
     clang libclang-rt-14-dev
 )
