@@ -16,7 +16,7 @@ PACKAGES=(
     # packaging: CPack's Debian dependencies (dpkg-shlibdeps), the menu entry's and AppStream validators
     dpkg-dev file desktop-file-utils appstream
     # tests: the live feed's overlay page in a headless browser
-    chromium
+    chromium python3
     # fuzzing: libFuzzer comes with clang's runtime libraries
     clang libclang-rt-14-dev
 )

@@ -192,3 +192,13 @@ e2e_expect_apart() {
 e2e_pass() {
     echo "PASS: $E2E_NAME"
 }
+
+# A port for the live feed that nothing listens on, below the range the system
+# hands out to outgoing connections (so no client of another test can hold it).
+e2e_free_port() {
+    local port=$((20000 + ($$ * 7 + RANDOM) % 12000)) fd
+    while (exec {fd}<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; do
+        port=$((20000 + (port - 20000 + 97) % 12000))
+    done
+    echo "$port"
+}

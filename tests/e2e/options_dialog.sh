@@ -76,7 +76,7 @@ feed_port() {
     sleep 0.3
 }
 home_name_on() { curl -s --max-time 2 "http://127.0.0.1:$1/state.json" | sed -n 's/.*"homeName":"\([^"]*\)".*/\1/p'; }
-port=$((20000 + $$ % 20000))
+port="$(e2e_free_port)"
 feed_port enable
 [ "$(e2e_setting FeedSettings FeedEnabled)" = True ] || e2e_fail "the feed was not stored as on"
 [ "$(home_name_on "$port")" = Lakers ] || e2e_fail "no feed on port $port after OK"
