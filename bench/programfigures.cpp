@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -108,7 +109,7 @@ double startupMs(const QString& program, int runs)
     return times[times.size() / 2];
 }
 
-RunningFigures runningFigures(const QString& program, int seconds)
+RunningFigures runningFigures(const QString& program, int seconds, const ProgramSetup& setup)
 {
     RunningFigures figures;
     const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
@@ -119,6 +120,16 @@ RunningFigures runningFigures(const QString& program, int seconds)
     }
 
     QTemporaryDir dir;
+    const auto place = [&dir](const QString& path, const QByteArray& text) {
+        if (text.isEmpty())
+            return;
+        QDir().mkpath(QFileInfo(dir.filePath(path)).path());
+        QFile file(dir.filePath(path));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(text);
+    };
+    place(QStringLiteral("config/Tallivox/Tallivox.ini"), setup.settings);
+    place(QStringLiteral("state/Tallivox/game.json"), setup.game);
     // A display number nobody uses: the first without a lock file.
     int display = 140 + int(QCoreApplication::applicationPid() % 300);
     while (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(display)))
