@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -249,17 +250,18 @@ std::vector<LedDisplay::PlacedCell> LedDisplay::placedCells() const
     return placed;
 }
 
-const QImage& LedDisplay::cellImage(led::CellKind kind, quint8 litBits)
+const LedDisplay::CellImage& LedDisplay::cellImage(led::CellKind kind, quint8 litBits)
 {
     for (CellImage& cached : m_cellImages) {
         if (cached.kind == kind && cached.litBits == litBits) {
             cached.lastPaint = m_paints;
-            return cached.image;
+            return cached;
         }
     }
     const qreal dpr = devicePixelRatioF();
     const QSize pixels(int(std::ceil(m_painter.width(kind) * dpr)), int(std::ceil(m_painter.metrics().cellHeight * dpr)));
-    QImage image(pixels, QImage::Format_RGB32);
+    CellImage made{kind, litBits, QImage(pixels, QImage::Format_RGB32), m_paints, {}, {}};
+    QImage& image = made.image;
     image.setDevicePixelRatio(dpr);
     image.fill(toQColor(m_backColor));
     {
@@ -267,6 +269,59 @@ const QImage& LedDisplay::cellImage(led::CellKind kind, quint8 litBits)
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(Qt::NoPen);
         m_painter.drawCell(painter, kind, QPointF(0, 0), litBits, toQColor(m_litColor), QColor());
+    }
+    // Outside its elements' bounds the cell is board; a pixel inside an
+    // element's inner rectangle, a pixel away from its edge, is lit colour.
+    const QRect whole(QPoint(0, 0), pixels);
+    QRegion ink, solid;
+    if (dpr == 1) {
+        for (const LedPainter::LitPart& part : m_painter.litParts(kind, litBits)) {
+            ink += part.bounds.toAlignedRect();
+            const QRectF in = part.inner;
+            const QRect inner(QPoint(int(std::ceil(in.left())) + 1, int(std::ceil(in.top())) + 1),
+                              QPoint(int(std::floor(in.right())) - 2, int(std::floor(in.bottom())) - 2));
+            if (inner.isValid())
+                solid += inner;
+        }
+    } else {
+        ink = whole;
+    }
+    const auto rects = [&whole](const QRegion& region) {
+        const QRegion inside = region & whole;
+        return std::vector<QRect>(inside.begin(), inside.end());
+    };
+    for (const QRect& r : rects(QRegion(whole) - ink))
+        made.filled.emplace_back(r, toQColor(m_backColor));
+    for (const QRect& r : rects(solid))
+        made.filled.emplace_back(r, toQColor(m_litColor));
+    // The rim along a straight edge is one colour down its length: a narrow rim
+    // whose every column is one colour is filled, column by column, not copied.
+    const auto oneColour = [&image](const QRect& r) -> std::optional<QRgb> {
+        const QRgb first = image.pixel(r.topLeft());
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            if (!std::all_of(row + r.left(), row + r.right() + 1, [first](QRgb p) { return p == first; }))
+                return std::nullopt;
+        }
+        return first;
+    };
+    for (const QRect& r : rects(ink - solid)) {
+        std::vector<std::pair<QRect, QColor>> columns;
+        for (int x = r.left(); r.width() <= 3 && x <= r.right(); ++x) {
+            const QRect column(x, r.top(), 1, r.height());
+            if (const std::optional<QRgb> colour = oneColour(column))
+                columns.emplace_back(column, QColor::fromRgb(*colour));
+        }
+        if (r.width() <= 3 && int(columns.size()) == r.width())
+            made.filled.insert(made.filled.end(), columns.begin(), columns.end());
+        else
+            made.copied.push_back(r);
+    }
+    // Many small pieces (a dot-style cell) cost more to draw one by one than
+    // the whole cell costs to copy.
+    if (made.filled.size() + made.copied.size() > 64) {
+        made.filled.clear();
+        made.copied = {whole};
     }
 
     qsizetype bytes = image.sizeInBytes();
@@ -280,8 +335,8 @@ const QImage& LedDisplay::cellImage(led::CellKind kind, quint8 litBits)
         bytes -= oldest->image.sizeInBytes();
         m_cellImages.erase(oldest);
     }
-    m_cellImages.push_back({kind, litBits, std::move(image), m_paints});
-    return m_cellImages.back().image;
+    m_cellImages.push_back(std::move(made));
+    return m_cellImages.back();
 }
 
 void LedDisplay::paintEvent(QPaintEvent* event)
@@ -322,8 +377,16 @@ void LedDisplay::paintEvent(QPaintEvent* event)
     for (const QRect& r : board)
         painter.fillRect(r, back);
     for (size_t i = 0; i < placed.size(); ++i) {
-        if (event->region().intersects(areas[i]))
-            painter.drawImage(snappedCorner(placed[i].rect, dpr), cellImage(placed[i].kind, placed[i].litBits));
+        if (!event->region().intersects(areas[i]))
+            continue;
+        const CellImage& cell = cellImage(placed[i].kind, placed[i].litBits);
+        const QPointF corner = snappedCorner(placed[i].rect, dpr);
+        painter.translate(corner);
+        for (const auto& [r, colour] : cell.filled)
+            painter.fillRect(r, colour);
+        for (const QRect& r : cell.copied)
+            painter.drawImage(QRectF(QPointF(r.topLeft()) / dpr, QSizeF(r.size()) / dpr), cell.image, r);
+        painter.translate(-corner);
     }
 }
 

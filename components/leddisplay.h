@@ -133,12 +133,17 @@ protected:
     int m_digitRatio = 53;
 
 private:
-    // A cell pattern drawn once on the board's colour, then copied by each paint.
+    // A cell pattern drawn once on the board's colour. A paint fills what is
+    // plain board or plain lit colour (and rims of one colour along straight
+    // edges) and copies only the rest from the image, so that most of a cell is
+    // written as fast as a fill.
     struct CellImage {
         led::CellKind kind;
         quint8 litBits;
         QImage image;
         quint64 lastPaint;
+        std::vector<std::pair<QRect, QColor>> filled; // in the image's pixels
+        std::vector<QRect> copied;
     };
 
     QString m_text;
@@ -156,5 +161,5 @@ private:
     void appearanceChanged();
     void relayout();
     void dropCaches();
-    const QImage& cellImage(led::CellKind kind, quint8 litBits);
+    const CellImage& cellImage(led::CellKind kind, quint8 litBits);
 };

@@ -6,6 +6,7 @@
 #include "glyphdisplay.h"
 
 #include <QPaintEvent>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -177,6 +178,31 @@ private Q_SLOTS:
         digits.setCaption(13);
         QTRY_VERIFY(counter.paints > 0);
         QCOMPARE(captionSpy.count(), 1);
+    }
+
+    // A paint shows exactly what LedPainter draws from the placed cells, pixel
+    // for pixel, small and large, in both styles.
+    void aPaintDrawsThePlacedCells()
+    {
+        for (const auto style : {LedDisplay::Lines, LedDisplay::Dots}) {
+            for (const double size : {25.0, 333.0}) {
+                ClockDisplay clock;
+                clock.setLedType(style);
+                clock.setDigitSize(size);
+                clock.setValue(598);
+                QImage shown(clock.size(), QImage::Format_ARGB32_Premultiplied), drawn = shown;
+                clock.render(&shown);
+                drawn.fill(toQColor(clock.backColor()));
+                QPainter painter(&drawn);
+                painter.setRenderHint(QPainter::Antialiasing);
+                painter.setPen(Qt::NoPen);
+                LedPainter cells;
+                cells.setMetrics(clock.metrics());
+                for (const LedDisplay::PlacedCell& cell : clock.placedCells())
+                    cells.drawCell(painter, cell.kind, cell.rect.topLeft(), cell.litBits, toQColor(clock.litColor()), {});
+                QCOMPARE(shown, drawn);
+            }
+        }
     }
 
     // A new value repaints the cells whose segments change and nothing else:
