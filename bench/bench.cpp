@@ -16,11 +16,14 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <chrono>
 #include <thread>
 #include <cstdio>
@@ -123,16 +126,53 @@ double paintMs(QWidget& widget)
     return double(t.nsecsElapsed()) / 1e6 / runs;
 }
 
-double digitPaintMs(int ledType)
+// One full repaint of the widget against a plain fill of the same area, timed in
+// turns so that both meet the same machine at the same moment: the median ratio.
+double paintRatio(QWidget& widget)
 {
-    DigitDisplay display;
+    QImage image(widget.size(), QImage::Format_ARGB32_Premultiplied);
+    widget.render(&image);
+    std::vector<double> ratios;
+    for (int round = 0; round < 15; ++round) {
+        QElapsedTimer t;
+        t.start();
+        for (int i = 0; i < 4; ++i) {
+            widget.update();
+            widget.render(&image);
+        }
+        const qint64 paintNs = t.nsecsElapsed();
+        t.restart();
+        for (int i = 0; i < 4; ++i) {
+            QPainter painter(&image);
+            painter.fillRect(image.rect(), QColor(0x40, 0x40, 0x40));
+        }
+        ratios.push_back(double(paintNs) / double(std::max<qint64>(1, t.nsecsElapsed())));
+    }
+    return percentile(ratios, 50);
+}
+
+void digit1080p(DigitDisplay& display, int ledType)
+{
     display.setMax(99);
     display.setLedType(ledType);
     display.setLitColor(33023);
     display.setDigitSize(1000);
     display.setDigitSize(1000.0 * 1080 / std::max(1, display.height()));
     display.setCaption(88);
+}
+
+double digitPaintMs(int ledType)
+{
+    DigitDisplay display;
+    digit1080p(display, ledType);
     return paintMs(display);
+}
+
+double digitPaintRatio(int ledType)
+{
+    DigitDisplay display;
+    digit1080p(display, ledType);
+    return paintRatio(display);
 }
 
 double shotClockWindow4kPaintMs()
@@ -142,6 +182,43 @@ double shotClockWindow4kPaintMs()
     window.resize(3840, 2160);
     window.ddShotClock->setCaption(24);
     return paintMs(window);
+}
+
+// Shown, as on a screen, so that a widget hidden under an opaque child is not
+// painted; a hidden window's render paints every layer whole.
+double shotClockWindow4kPaintRatio()
+{
+    frmShotClock window({});
+    window.Form_Load();
+    window.resize(3840, 2160);
+    window.ddShotClock->setCaption(24);
+    window.show();
+    QCoreApplication::processEvents();
+    return paintRatio(window);
+}
+
+// The shown 4K window going from 24 to 23 and back: each change and the repaint
+// it causes, through the window's own backing store.
+double shotClockWindow4kTickMs()
+{
+    frmShotClock window({});
+    window.Form_Load();
+    window.resize(3840, 2160);
+    window.ddShotClock->setCaption(24);
+    window.show();
+    QCoreApplication::processEvents();
+    PaintCounter counter;
+    window.ddShotClock->installEventFilter(&counter);
+    std::vector<double> times;
+    for (int i = 0; i < 40; ++i) {
+        QElapsedTimer t;
+        t.start();
+        window.ddShotClock->setCaption(i % 2 ? 24 : 23);
+        QCoreApplication::processEvents();
+        times.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    // Without a repaint there would be nothing to time.
+    return counter.paints >= 40 ? percentile(times, 50) : -1;
 }
 
 int repaintsForUnchangedWrites()
@@ -276,6 +353,113 @@ void realBuzzerDelayFigures(const QString& wave, int expiries)
     print("buzzer_after_zero_ms_max", delays.empty() ? -1 : *std::max_element(delays.begin(), delays.end()), "ms");
 }
 
+// A real time source that remembers the instant it last gave out.
+class WatchedTime final : public TimeSource
+{
+public:
+    qint64 nowNs() const override { return m_last = SteadyTimeSource::instance().nowNs(); }
+    qint64 last() const { return m_last; }
+
+private:
+    mutable qint64 m_last = 0;
+};
+
+// What a clock display's text shows, in tenths of a second: "1:30" 900,
+// "59.9" 599, "23" 230; -1 for anything else.
+int shownTenths(const QString& text)
+{
+    bool ok = false;
+    if (const qsizetype colon = text.indexOf(u':'); colon >= 0) {
+        bool okMinutes = false;
+        const int minutes = text.left(colon).toInt(&okMinutes);
+        const int seconds = text.mid(colon + 1).toInt(&ok);
+        return ok && okMinutes ? (minutes * 60 + seconds) * 10 : -1;
+    }
+    const double value = text.toDouble(&ok);
+    return ok ? int(std::lround(value * 10)) : -1;
+}
+
+// Real time from each instant at which a clock's shown value truly changes to the
+// refresh that shows it. A count-down shows its time left rounded up, so value v
+// becomes true when v is left: at the clock's zero less v. The game clock runs
+// from 1:31 through 31 s of whole seconds and 16 s of tenths, the shot clock
+// beside it, started again whenever it runs out, with its 4K window fed.
+void displayLagFigures()
+{
+    WatchedTime time;
+    Config() = defaultConfig(QString());
+    Config().UseShotClock = true;
+    Config().ShowShotClockScreen = true;
+    Config().ShotClockResetTime = 24;
+    Config().BuzzerFile.clear();
+    Config().ShotClockFile.clear();
+    frmShotClock window({});
+    window.Form_Load();
+    window.resize(3840, 2160);
+    frmScoreboard::Links links;
+    links.copyShotClockCaption = [&window](int caption) { window.ddShotClock->setCaption(caption); };
+    frmScoreboard box(time, links);
+    box.Form_Load();
+    box.show();
+    window.show();
+    box.chGame->setSeconds(ClockSeconds::fromSeconds(91));
+    box.chShotClock->setSeconds(ClockSeconds::fromSeconds(24));
+    box.RefreshTime();
+    QCoreApplication::processEvents();
+
+    const auto zeroAt = [&time](const Chronometer* clock) {
+        const qint64 left = clock->nanosecondsToZero();
+        return time.last() + left;
+    };
+    struct Watched {
+        const LedDisplay* display;
+        const Chronometer* clock;
+        qint64 zeroNs = 0;
+        int shown = -1;
+    };
+    std::array<Watched, 2> watched{{{box.cdGame, box.chGame}, {box.ddShotClock, box.chShotClock}}};
+    box.StartStopClock();
+    for (Watched& w : watched) {
+        w.zeroNs = zeroAt(w.clock);
+        w.shown = shownTenths(w.display->shownText());
+    }
+    const int endTenths = 440;
+    std::vector<double> lags;
+    QEventLoop loop;
+    const auto look = [&] {
+        const qint64 nowNs = SteadyTimeSource::instance().nowNs();
+        for (Watched& w : watched) {
+            const int shown = shownTenths(w.display->shownText());
+            if (shown < 0 || shown >= w.shown) {
+                w.shown = shown;
+                continue;
+            }
+            // Every value passed over counts too, late by as much as it was skipped.
+            const int step = shown < 600 && w.display == box.cdGame ? 1 : 10;
+            for (int v = w.shown - step; v >= shown; v -= step) {
+                if (v < 600 || v % 10 == 0)
+                    lags.push_back(double(nowNs - (w.zeroNs - qint64(v) * 100000000)) / 1e6);
+            }
+            w.shown = shown;
+        }
+        if (!box.chShotClock->running() && box.chGame->running()) {
+            box.chShotClock->setSeconds(ClockSeconds::fromSeconds(24));
+            box.chShotClock->setRunning(true);
+            watched[1].zeroNs = zeroAt(box.chShotClock);
+        }
+        if (watched[0].shown >= 0 && watched[0].shown <= endTenths)
+            loop.quit();
+    };
+    // Connected after the box's own refreshes, so each look follows one.
+    QObject::connect(&box.tmrClock1, &QTimer::timeout, &box, look);
+    QObject::connect(&box.expiryRefresh(), &QTimer::timeout, &box, look);
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    loop.exec();
+    print("display_lag_ms_p50", percentile(lags, 50), "ms");
+    print("display_lag_ms_p99", percentile(lags, 99), "ms");
+    print("display_lag_ms_max", lags.empty() ? -1 : *std::max_element(lags.begin(), lags.end()), "ms");
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -290,12 +474,18 @@ int main(int argc, char* argv[])
     print("clock_error_simulated_48min_us", simulatedClockErrorUs(), "us");
     if (!quick)
         print("clock_error_real_us", realClockErrorUs(), "us");
+    if (!quick)
+        displayLagFigures();
     refreshTickFigures();
     simulatedBuzzerDelayFigures(wave);
     realBuzzerDelayFigures(wave, quick ? 10 : 60);
     print("paint_ms_digit_1080p_lines", digitPaintMs(0), "ms");
     print("paint_ms_digit_1080p_dots", digitPaintMs(1), "ms");
     print("paint_ms_shotclock_window_4k", shotClockWindow4kPaintMs(), "ms");
+    print("paint_ms_shotclock_window_4k_tick", shotClockWindow4kTickMs(), "ms");
+    print("paint_ratio_digit_1080p_lines", digitPaintRatio(0), "x");
+    print("paint_ratio_digit_1080p_dots", digitPaintRatio(1), "x");
+    print("paint_ratio_shotclock_window_4k", shotClockWindow4kPaintRatio(), "x");
     print("unchanged_writes_1000_repaints", repaintsForUnchangedWrites(), "paints");
     printFeedFigures(quick ? 100 : 600);
 
@@ -310,6 +500,19 @@ int main(int argc, char* argv[])
         } else {
             std::printf("cpu_percent_running: skipped (%s)\n", qPrintable(running.skippedBecause));
         }
+        // Both clocks below a minute, so the game clock shows tenths, and the shot
+        // clock's own window open.
+        ProgramSetup tenths;
+        tenths.settings = "[AdditionalSettings]\nUseShotClock=True\nShowShotClockScreen=True\n";
+        tenths.game = R"({"version": 1, "homeScore": 0, "visitorScore": 0, "period": 1,
+            "gameClockTicks": 590000, "gameClockRunning": false, "gameClockResetTicks": 6000000,
+            "shotClockTicks": 350000, "shotClockRunning": false, "shotClockFollowsGame": false,
+            "showsTimeOfDay": false})";
+        const RunningFigures runningTenths = runningFigures(program, 20, tenths);
+        if (runningTenths.measured)
+            print("cpu_percent_running_tenths", runningTenths.cpuPercent, "%");
+        else
+            std::printf("cpu_percent_running_tenths: skipped (%s)\n", qPrintable(runningTenths.skippedBecause));
     }
     return 0;
 }

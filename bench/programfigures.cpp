@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -108,7 +109,7 @@ double startupMs(const QString& program, int runs)
     return times[times.size() / 2];
 }
 
-RunningFigures runningFigures(const QString& program, int seconds)
+RunningFigures runningFigures(const QString& program, int seconds, const ProgramSetup& setup)
 {
     RunningFigures figures;
     const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
@@ -119,22 +120,37 @@ RunningFigures runningFigures(const QString& program, int seconds)
     }
 
     QTemporaryDir dir;
-    // A display number nobody uses: the first without a lock file.
+    const auto place = [&dir](const QString& path, const QByteArray& text) {
+        if (text.isEmpty())
+            return;
+        QDir().mkpath(QFileInfo(dir.filePath(path)).path());
+        QFile file(dir.filePath(path));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(text);
+    };
+    place(QStringLiteral("config/Tallivox/Tallivox.ini"), setup.settings);
+    place(QStringLiteral("state/Tallivox/game.json"), setup.game);
+    // A display number nobody uses: the first without a lock file or a socket
+    // (a server that just ended may leave its socket a moment longer).
     int display = 140 + int(QCoreApplication::applicationPid() % 300);
-    while (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(display)))
+    const auto socketOf = [](int d) { return QStringLiteral("/tmp/.X11-unix/X%1").arg(d); };
+    while (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(display)) || QFile::exists(socketOf(display)))
         ++display;
     const QString name = QStringLiteral(":%1").arg(display);
     QProcess server;
     server.start(xvfb, {name, QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1280x1024x24"),
                         QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-    const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(display);
-    if (!waitFor([&] { return QFile::exists(socket); }, 5000)) {
+    QProcessEnvironment env = programEnvironment(dir);
+    env.insert(QStringLiteral("DISPLAY"), name);
+    // The socket appears before the server answers: it is asked until it does.
+    if (!waitFor([&] {
+            return QFile::exists(socketOf(display))
+                && !run(xdotool, {QStringLiteral("getdisplaygeometry")}, env).isEmpty();
+        }, 5000)) {
         figures.skippedBecause = QStringLiteral("Xvfb did not start");
         return figures;
     }
 
-    QProcessEnvironment env = programEnvironment(dir);
-    env.insert(QStringLiteral("DISPLAY"), name);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("tallivox.keys.debug=true"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
@@ -185,6 +201,9 @@ RunningFigures runningFigures(const QString& program, int seconds)
         figures.measured = cpuBefore >= 0 && cpuAfter >= 0;
     } else {
         figures.skippedBecause = shown ? QStringLiteral("the clock did not start") : QStringLiteral("no score box appeared");
+        // What the program said last, to tell why.
+        log += app.readAll();
+        figures.skippedBecause += QStringLiteral("; program said: ") + QString::fromLocal8Bit(log.right(300)).simplified();
     }
     app.kill();
     app.waitForFinished(2000);

@@ -16,5 +16,13 @@ struct RunningFigures
 // window, offscreen; the median of `runs` starts. Negative when it never painted.
 double startupMs(const QString& program, int runs);
 
+// What the program finds when it starts: its settings file and a game left
+// behind by an earlier run (none when empty).
+struct ProgramSetup
+{
+    QByteArray settings;
+    QByteArray game;
+};
+
 // The program under a private Xvfb with the game clock running for `seconds`.
-RunningFigures runningFigures(const QString& program, int seconds);
+RunningFigures runningFigures(const QString& program, int seconds, const ProgramSetup& setup = {});

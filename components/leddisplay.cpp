@@ -5,9 +5,12 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 
 namespace {
 
@@ -23,6 +26,23 @@ bool assign(T& field, T value)
 // The narrow leading "1" and the clock's separator slot, in Size units.
 constexpr double HalfOneWidth = 3;
 constexpr double SeparatorWidth = 5;
+
+// Cell images beyond this many bytes are dropped, the least recently painted
+// first; the cells of one paint are always kept. A score box's cells are small
+// enough to keep every pattern, a 4K shot clock keeps little more than it shows.
+constexpr qsizetype CellImageBudget = 16 * 1024 * 1024;
+
+// The corner a cell is drawn at: snapped to a device pixel, as LedPainter does.
+QPointF snappedCorner(const QRectF& cell, qreal dpr)
+{
+    return {std::round(cell.x() * dpr) / dpr, std::round(cell.y() * dpr) / dpr};
+}
+
+// The whole pixels a cell's drawing can touch.
+QRect cellArea(const QRectF& cell, qreal dpr)
+{
+    return QRectF(snappedCorner(cell, dpr), cell.size()).toAlignedRect();
+}
 
 } // namespace
 
@@ -145,15 +165,22 @@ LedPainter::Metrics LedDisplay::metrics() const
     return m;
 }
 
-void LedDisplay::appearanceChanged()
+void LedDisplay::dropCaches()
 {
     m_painter.invalidate();
+    m_cellImages.clear();
+    m_shownCells.clear();
+}
+
+void LedDisplay::appearanceChanged()
+{
+    dropCaches();
     update();
 }
 
 void LedDisplay::layoutChanged()
 {
-    m_painter.invalidate();
+    dropCaches();
     relayout();
     update();
 }
@@ -165,7 +192,20 @@ void LedDisplay::shownValueChanged()
         m_text = text;
         setAccessibleDescription(text);
     }
-    update();
+    std::vector<PlacedCell> placed = placedCells();
+    const bool samePlaces = std::equal(placed.begin(), placed.end(), m_shownCells.begin(), m_shownCells.end(),
+                                       [](const PlacedCell& a, const PlacedCell& b) {
+                                           return a.kind == b.kind && a.rect == b.rect;
+                                       });
+    if (!samePlaces) {
+        update();
+    } else {
+        for (size_t i = 0; i < placed.size(); ++i) {
+            if (placed[i].litBits != m_shownCells[i].litBits)
+                update(cellArea(placed[i].rect, devicePixelRatioF()));
+        }
+    }
+    m_shownCells = std::move(placed);
 }
 
 void LedDisplay::relayout()
@@ -210,33 +250,151 @@ std::vector<LedDisplay::PlacedCell> LedDisplay::placedCells() const
     return placed;
 }
 
-void LedDisplay::paintEvent(QPaintEvent*)
+const LedDisplay::CellImage& LedDisplay::cellImage(led::CellKind kind, quint8 litBits)
 {
-    QPainter painter(this);
-    const QColor back = toQColor(m_backColor);
-    painter.fillRect(rect(), back);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
+    for (CellImage& cached : m_cellImages) {
+        if (cached.kind == kind && cached.litBits == litBits) {
+            cached.lastPaint = m_paints;
+            return cached;
+        }
+    }
+    const qreal dpr = devicePixelRatioF();
+    const QSize pixels(int(std::ceil(m_painter.width(kind) * dpr)), int(std::ceil(m_painter.metrics().cellHeight * dpr)));
+    CellImage made{kind, litBits, QImage(pixels, QImage::Format_RGB32), m_paints, {}, {}};
+    QImage& image = made.image;
+    image.setDevicePixelRatio(dpr);
+    image.fill(toQColor(m_backColor));
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        m_painter.drawCell(painter, kind, QPointF(0, 0), litBits, toQColor(m_litColor), QColor());
+    }
+    // Outside its elements' bounds the cell is board; a pixel inside an
+    // element's inner rectangle, a pixel away from its edge, is lit colour.
+    const QRect whole(QPoint(0, 0), pixels);
+    QRegion ink, solid;
+    if (dpr == 1) {
+        for (const LedPainter::LitPart& part : m_painter.litParts(kind, litBits)) {
+            ink += part.bounds.toAlignedRect();
+            const QRectF in = part.inner;
+            const QRect inner(QPoint(int(std::ceil(in.left())) + 1, int(std::ceil(in.top())) + 1),
+                              QPoint(int(std::floor(in.right())) - 2, int(std::floor(in.bottom())) - 2));
+            if (inner.isValid())
+                solid += inner;
+        }
+    } else {
+        ink = whole;
+    }
+    const auto rects = [&whole](const QRegion& region) {
+        const QRegion inside = region & whole;
+        return std::vector<QRect>(inside.begin(), inside.end());
+    };
+    for (const QRect& r : rects(QRegion(whole) - ink))
+        made.filled.emplace_back(r, toQColor(m_backColor));
+    for (const QRect& r : rects(solid))
+        made.filled.emplace_back(r, toQColor(m_litColor));
+    // The rim along a straight edge is one colour down its length: a narrow rim
+    // whose every column is one colour is filled, column by column, not copied.
+    const auto oneColour = [&image](const QRect& r) -> std::optional<QRgb> {
+        const QRgb first = image.pixel(r.topLeft());
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            if (!std::all_of(row + r.left(), row + r.right() + 1, [first](QRgb p) { return p == first; }))
+                return std::nullopt;
+        }
+        return first;
+    };
+    for (const QRect& r : rects(ink - solid)) {
+        std::vector<std::pair<QRect, QColor>> columns;
+        for (int x = r.left(); r.width() <= 3 && x <= r.right(); ++x) {
+            const QRect column(x, r.top(), 1, r.height());
+            if (const std::optional<QRgb> colour = oneColour(column))
+                columns.emplace_back(column, QColor::fromRgb(*colour));
+        }
+        if (r.width() <= 3 && int(columns.size()) == r.width())
+            made.filled.insert(made.filled.end(), columns.begin(), columns.end());
+        else
+            made.copied.push_back(r);
+    }
+    // Many small pieces (a dot-style cell) cost more to draw one by one than
+    // the whole cell costs to copy.
+    if (made.filled.size() + made.copied.size() > 64) {
+        made.filled.clear();
+        made.copied = {whole};
+    }
 
-    m_painter.setMetrics(metrics());
-    const QColor lit = toQColor(m_litColor);
-    // Unlit segments are the board itself, so that a board in the key colour
-    // leaves nothing behind the digits for the mixer to miss.
-    const QColor unlit;
-    for (const PlacedCell& cell : placedCells())
-        m_painter.drawCell(painter, cell.kind, cell.rect.topLeft(), cell.litBits, lit, unlit);
+    qsizetype bytes = image.sizeInBytes();
+    for (const CellImage& cached : m_cellImages)
+        bytes += cached.image.sizeInBytes();
+    while (bytes > CellImageBudget) {
+        auto oldest = std::min_element(m_cellImages.begin(), m_cellImages.end(),
+                                       [](const CellImage& a, const CellImage& b) { return a.lastPaint < b.lastPaint; });
+        if (oldest == m_cellImages.end() || oldest->lastPaint == m_paints)
+            break;
+        bytes -= oldest->image.sizeInBytes();
+        m_cellImages.erase(oldest);
+    }
+    m_cellImages.push_back(std::move(made));
+    return m_cellImages.back();
 }
 
-void LedDisplay::resizeEvent(QResizeEvent*)
+void LedDisplay::paintEvent(QPaintEvent* event)
 {
-    m_painter.invalidate();
+    ++m_paints;
+    QPainter painter(this);
+    const QColor back = toQColor(m_backColor);
+    const LedPainter::Metrics m = metrics();
+    if (!(m == m_painter.metrics()))
+        m_cellImages.clear();
+    m_painter.setMetrics(m);
+    const qreal dpr = devicePixelRatioF();
+    const std::vector<PlacedCell> placed = placedCells();
+
+    // Each cell is a copy of its image, and the board is filled only around
+    // them, so every pixel is written once. Cells drawn over one another (no
+    // spacing and a fractional width) are drawn one on the other instead.
+    std::vector<QRect> areas;
+    areas.reserve(placed.size());
+    bool apart = true;
+    for (const PlacedCell& cell : placed) {
+        areas.push_back(cellArea(cell.rect, dpr));
+        apart = apart && (areas.size() < 2 || !areas[areas.size() - 2].intersects(areas.back()));
+    }
+    if (!apart) {
+        painter.fillRect(rect(), back);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        // Unlit segments are the board itself, so that a board in the key colour
+        // leaves nothing behind the digits for the mixer to miss.
+        for (const PlacedCell& cell : placed)
+            m_painter.drawCell(painter, cell.kind, cell.rect.topLeft(), cell.litBits, toQColor(m_litColor), QColor());
+        return;
+    }
+    QRegion board = event->region();
+    for (const QRect& area : areas)
+        board -= area;
+    for (const QRect& r : board)
+        painter.fillRect(r, back);
+    for (size_t i = 0; i < placed.size(); ++i) {
+        if (!event->region().intersects(areas[i]))
+            continue;
+        const CellImage& cell = cellImage(placed[i].kind, placed[i].litBits);
+        const QPointF corner = snappedCorner(placed[i].rect, dpr);
+        painter.translate(corner);
+        for (const auto& [r, colour] : cell.filled)
+            painter.fillRect(r, colour);
+        for (const QRect& r : cell.copied)
+            painter.drawImage(QRectF(QPointF(r.topLeft()) / dpr, QSizeF(r.size()) / dpr), cell.image, r);
+        painter.translate(-corner);
+    }
 }
 
 void LedDisplay::changeEvent(QEvent* event)
 {
     // Moving to a screen with another pixel ratio or a new palette redraws from scratch.
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ScreenChangeInternal)
-        m_painter.invalidate();
+        dropCaches();
     QWidget::changeEvent(event);
 }
 

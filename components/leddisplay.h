@@ -15,6 +15,7 @@
 #include "colour.h"
 #include "ledpainter.h"
 
+#include <QImage>
 #include <QString>
 #include <QWidget>
 
@@ -114,7 +115,6 @@ protected:
     void finishConstruction();
 
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -133,12 +133,33 @@ protected:
     int m_digitRatio = 53;
 
 private:
+    // A cell pattern drawn once on the board's colour. A paint fills what is
+    // plain board or plain lit colour (and rims of one colour along straight
+    // edges) and copies only the rest from the image, so that most of a cell is
+    // written as fast as a fill.
+    struct CellImage {
+        led::CellKind kind;
+        quint8 litBits;
+        QImage image;
+        quint64 lastPaint;
+        std::vector<std::pair<QRect, QColor>> filled; // in the image's pixels
+        std::vector<QRect> copied;
+    };
+
     QString m_text;
     LedPainter m_painter;
     bool m_pressed = false;
+    // The cells as the shown value last left them: the next value repaints only
+    // the cells whose segments differ; cells that moved, or a restyle or recolour
+    // (which empties it), repaint everything.
+    std::vector<PlacedCell> m_shownCells;
+    std::vector<CellImage> m_cellImages;
+    quint64 m_paints = 0;
 
     double cellHeightTwips() const;
     double widthTwips(led::CellKind kind) const;
     void appearanceChanged();
     void relayout();
+    void dropCaches();
+    const CellImage& cellImage(led::CellKind kind, quint8 litBits);
 };

@@ -59,7 +59,10 @@ double thickness(const LedPainter::Metrics& m)
 }
 
 // A horizontal segment between the centre lines of the two uprights, with pointed ends.
-QPainterPath horizontal(double y, double x0, double x1, double t, double gap)
+// Each shape comes with a rectangle it covers entirely.
+using Part = std::pair<QPainterPath, QRectF>;
+
+Part horizontal(double y, double x0, double x1, double t, double gap)
 {
     const double h = t / 2;
     const double a = x0 + gap;
@@ -68,10 +71,10 @@ QPainterPath horizontal(double y, double x0, double x1, double t, double gap)
     QPainterPath path;
     path.addPolygon(p);
     path.closeSubpath();
-    return path;
+    return {path, QRectF(QPointF(a + h, y - h), QPointF(b - h, y + h))};
 }
 
-QPainterPath vertical(double x, double y0, double y1, double t, double gap)
+Part vertical(double x, double y0, double y1, double t, double gap)
 {
     const double h = t / 2;
     const double a = y0 + gap;
@@ -80,14 +83,16 @@ QPainterPath vertical(double x, double y0, double y1, double t, double gap)
     QPainterPath path;
     path.addPolygon(p);
     path.closeSubpath();
-    return path;
+    return {path, QRectF(QPointF(x - h, a + h), QPointF(x + h, b - h))};
 }
 
-QPainterPath dot(QPointF centre, double diameter)
+Part dot(QPointF centre, double diameter)
 {
     QPainterPath path;
     path.addEllipse(centre, diameter / 2, diameter / 2);
-    return path;
+    // The square inscribed in the circle.
+    const double half = diameter / 2 / std::sqrt(2.0);
+    return {path, QRectF(centre - QPointF(half, half), centre + QPointF(half, half))};
 }
 
 // The LED grid of a dot-style digit: pitch, column count and the grid's offset in the cell.
@@ -122,6 +127,16 @@ void LedPainter::invalidate()
 {
     for (Shape& s : m_shapes)
         s = Shape{};
+}
+
+std::vector<LedPainter::LitPart> LedPainter::litParts(CellKind kind, quint8 litBits)
+{
+    std::vector<LitPart> parts;
+    for (const Element& e : shape(kind).elements) {
+        if (e.bits & litBits)
+            parts.push_back({e.path.boundingRect(), e.inner});
+    }
+    return parts;
 }
 
 double LedPainter::width(CellKind kind) const
@@ -177,7 +192,7 @@ void LedPainter::build(CellKind kind, Shape& s) const
     const Metrics& m = m_metrics;
     const double w = width(kind);
     const double h = m.cellHeight;
-    auto add = [&s](QPainterPath path, quint8 bits) { s.elements.push_back({std::move(path), bits}); };
+    auto add = [&s](Part part, quint8 bits) { s.elements.push_back({std::move(part.first), bits, part.second}); };
 
     if (m.style == Dots) {
         const DotGrid grid = dotGrid(m);

@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QPainterPath>
 #include <QPointF>
+#include <QRectF>
 #include <QtGlobal>
 
 #include <array>
@@ -63,10 +64,19 @@ public:
     void drawCell(QPainter& painter, led::CellKind kind, QPointF origin, quint8 litBits, const QColor& lit,
                   const QColor& unlit);
 
+    // The elements `litBits` lights in a cell drawn at (0, 0): each one's bounds,
+    // and a rectangle within them that it covers entirely.
+    struct LitPart {
+        QRectF bounds;
+        QRectF inner;
+    };
+    std::vector<LitPart> litParts(led::CellKind kind, quint8 litBits);
+
 private:
     struct Element {
         QPainterPath path;
         quint8 bits; // lit when any of these bits is lit
+        QRectF inner;
     };
     struct Shape {
         bool built = false;

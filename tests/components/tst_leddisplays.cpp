@@ -5,19 +5,28 @@
 #include "digitdisplay.h"
 #include "glyphdisplay.h"
 
+#include <QPaintEvent>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 
+#include <cmath>
+
 namespace {
 
-// Counts the paint events a widget receives, from outside; a resize paints too.
+// Counts the paint events a widget receives, and the area they repaint, from
+// outside; a resize paints too.
 class EventCounter : public QObject
 {
 public:
     int paints = 0;
+    QRegion painted;
     bool eventFilter(QObject*, QEvent* e) override
     {
-        paints += e->type() == QEvent::Paint;
+        if (e->type() == QEvent::Paint) {
+            ++paints;
+            painted += static_cast<QPaintEvent*>(e)->region();
+        }
         return false;
     }
 };
@@ -169,6 +178,63 @@ private Q_SLOTS:
         digits.setCaption(13);
         QTRY_VERIFY(counter.paints > 0);
         QCOMPARE(captionSpy.count(), 1);
+    }
+
+    // A paint shows exactly what LedPainter draws from the placed cells, pixel
+    // for pixel, small and large, in both styles.
+    void aPaintDrawsThePlacedCells()
+    {
+        for (const auto style : {LedDisplay::Lines, LedDisplay::Dots}) {
+            for (const double size : {25.0, 333.0}) {
+                ClockDisplay clock;
+                clock.setLedType(style);
+                clock.setDigitSize(size);
+                clock.setValue(598);
+                QImage shown(clock.size(), QImage::Format_ARGB32_Premultiplied), drawn = shown;
+                clock.render(&shown);
+                drawn.fill(toQColor(clock.backColor()));
+                QPainter painter(&drawn);
+                painter.setRenderHint(QPainter::Antialiasing);
+                painter.setPen(Qt::NoPen);
+                LedPainter cells;
+                cells.setMetrics(clock.metrics());
+                for (const LedDisplay::PlacedCell& cell : clock.placedCells())
+                    cells.drawCell(painter, cell.kind, cell.rect.topLeft(), cell.litBits, toQColor(clock.litColor()), {});
+                QCOMPARE(shown, drawn);
+            }
+        }
+    }
+
+    // A new value repaints the cells whose segments change and nothing else:
+    // 24 to 23 the last digit, 10:00 to 9:59 all but the colon.
+    void aChangedFigureRepaintsOnlyItsCells()
+    {
+        DigitDisplay digits;
+        digits.setMax(99);
+        digits.setCaption(24);
+        ClockDisplay clock;
+        clock.setValue(600);
+        const auto area = [](const LedDisplay& d, std::initializer_list<int> cells) {
+            QRegion region;
+            for (const int i : cells) {
+                const QRectF r = d.placedCells()[size_t(i)].rect;
+                region += QRectF(std::round(r.x()), std::round(r.y()), r.width(), r.height()).toAlignedRect();
+            }
+            return region;
+        };
+        const QRegion digitCell = area(digits, {1}), clockCells = area(clock, {0, 1, 3, 4});
+        for (QWidget* w : {static_cast<QWidget*>(&digits), static_cast<QWidget*>(&clock)}) {
+            w->show();
+            QVERIFY(QTest::qWaitForWindowExposed(w));
+        }
+        QCoreApplication::processEvents();
+        EventCounter digitPaints, clockPaints;
+        digits.installEventFilter(&digitPaints);
+        clock.installEventFilter(&clockPaints);
+        digits.setCaption(23);
+        clock.setValue(599);
+        QTRY_COMPARE(digitPaints.painted, digitCell);
+        QTRY_COMPARE(clockPaints.painted, clockCells);
     }
 };
 
