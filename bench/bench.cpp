@@ -5,6 +5,7 @@
 #include "clockdisplay.h"
 #include "configrecord.h"
 #include "feedfigures.h"
+#include "figures.h"
 #include "digitdisplay.h"
 #include "frmscoreboard.h"
 #include "frmshotclock.h"
@@ -31,19 +32,6 @@
 
 namespace {
 
-void print(const char* name, double value, const char* unit)
-{
-    std::printf("%s: %.3f %s\n", name, value, unit);
-    std::fflush(stdout);
-}
-
-double percentile(std::vector<double> v, double p)
-{
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[std::min(v.size() - 1, size_t(p / 100.0 * double(v.size())))];
-}
 
 bool writeWave(const QString& path)
 {
@@ -175,12 +163,22 @@ double digitPaintRatio(int ledType)
     return paintRatio(display);
 }
 
-double shotClockWindow4kPaintMs()
+// The shot clock window at 4K showing 24; shown, as on a screen, when asked.
+void shotClockWindow4k(frmShotClock& window, bool shown)
 {
-    frmShotClock window({});
     window.Form_Load();
     window.resize(3840, 2160);
     window.ddShotClock->setCaption(24);
+    if (shown) {
+        window.show();
+        QCoreApplication::processEvents();
+    }
+}
+
+double shotClockWindow4kPaintMs()
+{
+    frmShotClock window({});
+    shotClockWindow4k(window, false);
     return paintMs(window);
 }
 
@@ -189,11 +187,7 @@ double shotClockWindow4kPaintMs()
 double shotClockWindow4kPaintRatio()
 {
     frmShotClock window({});
-    window.Form_Load();
-    window.resize(3840, 2160);
-    window.ddShotClock->setCaption(24);
-    window.show();
-    QCoreApplication::processEvents();
+    shotClockWindow4k(window, true);
     return paintRatio(window);
 }
 
@@ -202,11 +196,7 @@ double shotClockWindow4kPaintRatio()
 double shotClockWindow4kTickMs()
 {
     frmShotClock window({});
-    window.Form_Load();
-    window.resize(3840, 2160);
-    window.ddShotClock->setCaption(24);
-    window.show();
-    QCoreApplication::processEvents();
+    shotClockWindow4k(window, true);
     PaintCounter counter;
     window.ddShotClock->installEventFilter(&counter);
     std::vector<double> times;

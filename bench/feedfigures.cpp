@@ -1,4 +1,5 @@
 #include "feedfigures.h"
+#include "figures.h"
 
 #include "configrecord.h"
 #include "configstore.h"
@@ -21,19 +22,6 @@
 
 namespace {
 
-void print(const char* name, double value, const char* unit)
-{
-    std::printf("%s: %.3f %s\n", name, value, unit);
-    std::fflush(stdout);
-}
-
-double percentile(std::vector<double> v, double p)
-{
-    if (v.empty())
-        return -1;
-    std::sort(v.begin(), v.end());
-    return v[std::min(v.size() - 1, size_t(p / 100.0 * double(v.size())))];
-}
 
 // Live clients on a thread of their own, as video software on the same machine
 // would be: each message's arrival is stamped on the shared monotonic clock.
