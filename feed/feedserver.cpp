@@ -251,8 +251,6 @@ void FeedServer::publish(const FeedState& state)
     m_json = QJsonDocument(m_state).toJson(QJsonDocument::Compact);
     m_jsonText = QString::fromUtf8(m_json);
     m_xml.clear();
-    m_boxWidth = state.box.width;
-    m_boxHeight = state.box.height;
     // Pictures are kept by id; a new one is made into a data address once.
     QStringList ids;
     for (const ShownElement& e : state.box.elements)

@@ -72,6 +72,4 @@ private:
     QByteArray m_xml; // made on the first request after a change
     QJsonObject m_pictures;
     QStringList m_pictureIds;
-    qint64 m_boxWidth = 0;
-    qint64 m_boxHeight = 0;
 };
