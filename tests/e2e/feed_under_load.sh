@@ -21,17 +21,18 @@ e2e_key 0 period 4 5 6 Return
 e2e_expect_state "clock=45.6"
 e2e_key s
 tenths_in() { sed -n 's/.*"gameClock":{[^}]*"tenths":\([0-9]*\).*/\1/p'; }
-# Held connections and a client that never reads what it is sent. The program
-# closes the ones over its limit: writing to those must not end this script.
+# A live client that never reads what it is sent, connected first so it keeps
+# its place, then held connections. The program closes the ones over its limit:
+# writing to those must not end this script.
 trap '' PIPE
+exec {deaf}<>"/dev/tcp/127.0.0.1/$port"
+printf 'GET /live HTTP/1.1\r\nHost: x\r\nUpgrade: websocket\r\nConnection: Upgrade\r\nSec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n\r\n' >&"$deaf"
 held=()
 for _ in $(seq 200); do
     exec {fd}<>"/dev/tcp/127.0.0.1/$port"
     held+=("$fd")
     printf 'GET /state.json HTTP/1.1\r\n' >&"$fd" || true
 done
-exec {deaf}<>"/dev/tcp/127.0.0.1/$port"
-printf 'GET /live HTTP/1.1\r\nHost: x\r\nUpgrade: websocket\r\nConnection: Upgrade\r\nSec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n\r\n' >&"$deaf"
 for _ in $(seq 30); do e2e_key Insert; done
 for fd in "${held[@]}"; do exec {fd}>&-; done
 # Places free again: the feed answers, and over the next second and a half the
