@@ -252,15 +252,15 @@ std::vector<LedDisplay::PlacedCell> LedDisplay::placedCells() const
 
 const LedDisplay::CellImage& LedDisplay::cellImage(led::CellKind kind, quint8 litBits)
 {
+    const qreal dpr = devicePixelRatioF();
     for (CellImage& cached : m_cellImages) {
-        if (cached.kind == kind && cached.litBits == litBits) {
+        if (cached.kind == kind && cached.litBits == litBits && cached.image.devicePixelRatio() == dpr) {
             cached.lastPaint = m_paints;
             return cached;
         }
     }
-    const qreal dpr = devicePixelRatioF();
     const QSize pixels(int(std::ceil(m_painter.width(kind) * dpr)), int(std::ceil(m_painter.metrics().cellHeight * dpr)));
-    CellImage made{kind, litBits, QImage(pixels, QImage::Format_RGB32), m_paints, {}, {}};
+    CellImage made{kind, litBits, QImage(pixels, QImage::Format_RGB32), m_paints, {}, {}, {}};
     QImage& image = made.image;
     image.setDevicePixelRatio(dpr);
     image.fill(toQColor(m_backColor));
@@ -323,6 +323,8 @@ const LedDisplay::CellImage& LedDisplay::cellImage(led::CellKind kind, quint8 li
         made.filled.clear();
         made.copied = {whole};
     }
+    if (dpr == 1)
+        made.runs = RowRuns(image);
 
     qsizetype bytes = image.sizeInBytes();
     for (const CellImage& cached : m_cellImages)
@@ -371,6 +373,12 @@ void LedDisplay::paintEvent(QPaintEvent* event)
             m_painter.drawCell(painter, cell.kind, cell.rect.topLeft(), cell.litBits, toQColor(m_litColor), QColor());
         return;
     }
+    if (dpr == 1) {
+        if (const std::optional<PixelTarget> target = pixelTarget(painter, event->region())) {
+            writeRows(*target, placed, areas);
+            return;
+        }
+    }
     QRegion board = event->region();
     for (const QRect& area : areas)
         board -= area;
@@ -387,6 +395,54 @@ void LedDisplay::paintEvent(QPaintEvent* event)
         for (const QRect& r : cell.copied)
             painter.drawImage(QRectF(QPointF(r.topLeft()) / dpr, QSizeF(r.size()) / dpr), cell.image, r);
         painter.translate(-corner);
+    }
+}
+
+// Every pixel of the region written once, row after row: the board filled
+// between the cells, each cell's row written from its runs.
+void LedDisplay::writeRows(const PixelTarget& target, const std::vector<PlacedCell>& placed, const std::vector<QRect>& areas)
+{
+    struct Placed {
+        QRect area; // in the image's pixels
+        const CellImage* image;
+    };
+    // Only the cells being painted are looked up, so that the images of cells
+    // that stay as they are never crowd out those that change. They are made
+    // first and looked up after: making an image may move the others.
+    std::vector<const PlacedCell*> painted;
+    for (size_t i = 0; i < placed.size(); ++i) {
+        if (target.region.intersects(areas[i].translated(target.offset))) {
+            cellImage(placed[i].kind, placed[i].litBits);
+            painted.push_back(&placed[i]);
+        }
+    }
+    std::vector<Placed> cells;
+    for (const PlacedCell* cell : painted) {
+        const CellImage& image = cellImage(cell->kind, cell->litBits);
+        const QPoint corner = snappedCorner(cell->rect, 1).toPoint() + target.offset;
+        cells.push_back({QRect(corner, image.runs.size()), &image});
+    }
+    std::sort(cells.begin(), cells.end(), [](const Placed& a, const Placed& b) { return a.area.left() < b.area.left(); });
+    const quint32 board = toQColor(m_backColor).rgb();
+    for (const QRect& r : target.region) {
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            auto* row = target.row(y);
+            int x = r.left();
+            const int end = r.right() + 1;
+            for (const Placed& cell : cells) {
+                const QRect& a = cell.area;
+                if (y < a.top() || y > a.bottom() || a.right() < x)
+                    continue;
+                if (a.left() >= end)
+                    break;
+                const int from = std::max(x, a.left());
+                fillPixels(row + x, board, from - x);
+                const int to = std::min(end, a.right() + 1);
+                cell.image->runs.writeRow(y - a.top(), from - a.left(), to - a.left(), row + from);
+                x = to;
+            }
+            fillPixels(row + x, board, end - x);
+        }
     }
 }
 

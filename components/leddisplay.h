@@ -14,6 +14,7 @@
 
 #include "colour.h"
 #include "ledpainter.h"
+#include "rowruns.h"
 
 #include <QImage>
 #include <QString>
@@ -144,6 +145,7 @@ private:
         quint64 lastPaint;
         std::vector<std::pair<QRect, QColor>> filled; // in the image's pixels
         std::vector<QRect> copied;
+        RowRuns runs; // the same picture, for writing it row by row
     };
 
     QString m_text;
@@ -162,4 +164,5 @@ private:
     void relayout();
     void dropCaches();
     const CellImage& cellImage(led::CellKind kind, quint8 litBits);
+    void writeRows(const PixelTarget& target, const std::vector<PlacedCell>& placed, const std::vector<QRect>& areas);
 };

@@ -205,6 +205,48 @@ private Q_SLOTS:
         }
     }
 
+    // A paint of part of the display, at an offset, writes that part exactly as
+    // a whole paint shows it and leaves every other pixel alone: written
+    // straight into a 32-bit image, or painted by QPainter into another.
+    void aPartialPaintWritesItsRegionOnly()
+    {
+        for (const auto style : {LedDisplay::Lines, LedDisplay::Dots}) {
+            DigitDisplay digits;
+            digits.setMax(99);
+            digits.setLedType(style);
+            digits.setDigitSize(60);
+            digits.setCaption(47);
+            QImage whole(digits.size(), QImage::Format_RGB32);
+            digits.render(&whole);
+            // From the middle of the first cell to the middle of the second, a
+            // strip of board along the top, and single columns across the lower
+            // half, so that some start where a run of one colour starts.
+            const QRectF first = digits.placedCells()[0].rect, second = digits.placedCells()[1].rect;
+            QRegion part = QRegion(QRect(QPoint(int(first.center().x()), int(first.top()) + 7),
+                                         QPoint(int(second.center().x()), int(first.center().y()))))
+                + QRect(0, 0, digits.width(), 3);
+            for (int x = 0; x < digits.width(); x += 3)
+                part += QRect(x, int(first.center().y()) + 9, 1, 40);
+            part &= digits.rect();
+            const QPoint offset(7, 5);
+            const QRgb untouched = qRgb(255, 0, 255);
+            for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_RGB888}) {
+                QImage target(digits.size() + QSize(20, 20), format);
+                target.fill(untouched);
+                digits.render(&target, offset, part);
+                int wrong = 0;
+                for (int y = 0; y < target.height(); ++y) {
+                    for (int x = 0; x < target.width(); ++x) {
+                        const QPoint at = QPoint(x, y) - offset;
+                        const QRgb expected = part.contains(at) ? whole.pixel(at) : untouched;
+                        wrong += target.pixel(x, y) != expected;
+                    }
+                }
+                QCOMPARE(wrong, 0);
+            }
+        }
+    }
+
     // A new value repaints the cells whose segments change and nothing else:
     // 24 to 23 the last digit, 10:00 to 9:59 all but the colon.
     void aChangedFigureRepaintsOnlyItsCells()
