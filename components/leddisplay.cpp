@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
 namespace {
 
@@ -250,7 +249,7 @@ std::vector<LedDisplay::PlacedCell> LedDisplay::placedCells() const
     return placed;
 }
 
-const LedDisplay::CellImage& LedDisplay::cellImage(led::CellKind kind, quint8 litBits)
+LedDisplay::CellImage& LedDisplay::cellImage(led::CellKind kind, quint8 litBits)
 {
     const qreal dpr = devicePixelRatioF();
     for (CellImage& cached : m_cellImages) {
@@ -260,7 +259,7 @@ const LedDisplay::CellImage& LedDisplay::cellImage(led::CellKind kind, quint8 li
         }
     }
     const QSize pixels(int(std::ceil(m_painter.width(kind) * dpr)), int(std::ceil(m_painter.metrics().cellHeight * dpr)));
-    CellImage made{kind, litBits, QImage(pixels, QImage::Format_RGB32), m_paints, {}, {}, {}};
+    CellImage made{kind, litBits, QImage(pixels, QImage::Format_RGB32), m_paints, {}, {}};
     QImage& image = made.image;
     image.setDevicePixelRatio(dpr);
     image.fill(toQColor(m_backColor));
@@ -270,12 +269,35 @@ const LedDisplay::CellImage& LedDisplay::cellImage(led::CellKind kind, quint8 li
         painter.setPen(Qt::NoPen);
         m_painter.drawCell(painter, kind, QPointF(0, 0), litBits, toQColor(m_litColor), QColor());
     }
+
+    qsizetype bytes = image.sizeInBytes();
+    for (const CellImage& cached : m_cellImages)
+        bytes += cached.image.sizeInBytes();
+    while (bytes > CellImageBudget) {
+        auto oldest = std::min_element(m_cellImages.begin(), m_cellImages.end(),
+                                       [](const CellImage& a, const CellImage& b) { return a.lastPaint < b.lastPaint; });
+        if (oldest == m_cellImages.end() || oldest->lastPaint == m_paints)
+            break;
+        bytes -= oldest->image.sizeInBytes();
+        m_cellImages.erase(oldest);
+    }
+    m_cellImages.push_back(std::move(made));
+    return m_cellImages.back();
+}
+
+const LedDisplay::CellImage::Pieces& LedDisplay::pieces(CellImage& cell)
+{
+    if (cell.pieces)
+        return *cell.pieces;
+    const QImage& image = cell.image;
+    const qreal dpr = image.devicePixelRatio();
+    CellImage::Pieces& made = cell.pieces.emplace();
     // Outside its elements' bounds the cell is board; a pixel inside an
     // element's inner rectangle, a pixel away from its edge, is lit colour.
-    const QRect whole(QPoint(0, 0), pixels);
+    const QRect whole = image.rect();
     QRegion ink, solid;
     if (dpr == 1) {
-        for (const LedPainter::LitPart& part : m_painter.litParts(kind, litBits)) {
+        for (const LedPainter::LitPart& part : m_painter.litParts(cell.kind, cell.litBits)) {
             ink += part.bounds.toAlignedRect();
             const QRectF in = part.inner;
             const QRect inner(QPoint(int(std::ceil(in.left())) + 1, int(std::ceil(in.top())) + 1),
@@ -323,22 +345,7 @@ const LedDisplay::CellImage& LedDisplay::cellImage(led::CellKind kind, quint8 li
         made.filled.clear();
         made.copied = {whole};
     }
-    if (dpr == 1)
-        made.runs = RowRuns(image);
-
-    qsizetype bytes = image.sizeInBytes();
-    for (const CellImage& cached : m_cellImages)
-        bytes += cached.image.sizeInBytes();
-    while (bytes > CellImageBudget) {
-        auto oldest = std::min_element(m_cellImages.begin(), m_cellImages.end(),
-                                       [](const CellImage& a, const CellImage& b) { return a.lastPaint < b.lastPaint; });
-        if (oldest == m_cellImages.end() || oldest->lastPaint == m_paints)
-            break;
-        bytes -= oldest->image.sizeInBytes();
-        m_cellImages.erase(oldest);
-    }
-    m_cellImages.push_back(std::move(made));
-    return m_cellImages.back();
+    return made;
 }
 
 void LedDisplay::paintEvent(QPaintEvent* event)
@@ -387,12 +394,13 @@ void LedDisplay::paintEvent(QPaintEvent* event)
     for (size_t i = 0; i < placed.size(); ++i) {
         if (!event->region().intersects(areas[i]))
             continue;
-        const CellImage& cell = cellImage(placed[i].kind, placed[i].litBits);
+        CellImage& cell = cellImage(placed[i].kind, placed[i].litBits);
+        const CellImage::Pieces& parts = pieces(cell);
         const QPointF corner = snappedCorner(placed[i].rect, dpr);
         painter.translate(corner);
-        for (const auto& [r, colour] : cell.filled)
+        for (const auto& [r, colour] : parts.filled)
             painter.fillRect(r, colour);
-        for (const QRect& r : cell.copied)
+        for (const QRect& r : parts.copied)
             painter.drawImage(QRectF(QPointF(r.topLeft()) / dpr, QSizeF(r.size()) / dpr), cell.image, r);
         painter.translate(-corner);
     }
@@ -418,7 +426,9 @@ void LedDisplay::writeRows(const PixelTarget& target, const std::vector<PlacedCe
     }
     std::vector<Placed> cells;
     for (const PlacedCell* cell : painted) {
-        const CellImage& image = cellImage(cell->kind, cell->litBits);
+        CellImage& image = cellImage(cell->kind, cell->litBits);
+        if (image.runs.size() != image.image.size())
+            image.runs = RowRuns(image.image);
         const QPoint corner = snappedCorner(cell->rect, 1).toPoint() + target.offset;
         cells.push_back({QRect(corner, image.runs.size()), &image});
     }

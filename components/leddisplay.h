@@ -20,6 +20,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <optional>
 #include <vector>
 
 class QKeyEvent;
@@ -134,18 +135,22 @@ protected:
     int m_digitRatio = 53;
 
 private:
-    // A cell pattern drawn once on the board's colour. A paint fills what is
-    // plain board or plain lit colour (and rims of one colour along straight
-    // edges) and copies only the rest from the image, so that most of a cell is
-    // written as fast as a fill.
+    // A cell pattern drawn once on the board's colour, and the two ways it is
+    // put on screen, each worked out the first time it is needed: its rows as
+    // runs of one colour, written straight into a plain image; or, for QPainter,
+    // what is plain board or plain lit colour (and rims of one colour along
+    // straight edges) to fill, and the rest of the image to copy.
     struct CellImage {
+        struct Pieces {
+            std::vector<std::pair<QRect, QColor>> filled; // in the image's pixels
+            std::vector<QRect> copied;
+        };
         led::CellKind kind;
         quint8 litBits;
         QImage image;
         quint64 lastPaint;
-        std::vector<std::pair<QRect, QColor>> filled; // in the image's pixels
-        std::vector<QRect> copied;
-        RowRuns runs; // the same picture, for writing it row by row
+        std::optional<Pieces> pieces;
+        RowRuns runs;
     };
 
     QString m_text;
@@ -163,6 +168,7 @@ private:
     void appearanceChanged();
     void relayout();
     void dropCaches();
-    const CellImage& cellImage(led::CellKind kind, quint8 litBits);
+    CellImage& cellImage(led::CellKind kind, quint8 litBits);
+    const CellImage::Pieces& pieces(CellImage& cell);
     void writeRows(const PixelTarget& target, const std::vector<PlacedCell>& placed, const std::vector<QRect>& areas);
 };
