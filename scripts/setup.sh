@@ -8,7 +8,7 @@ BUILD_DIR="${TALLIVOX_BUILD_DIR:-$TALLIVOX_ROOT/build}"
 
 PACKAGES=(
     # build
-    cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev qt6-httpserver-dev qt6-websockets-dev libx11-dev libxtst-dev libpulse-dev
+    cmake ninja-build g++ lld qt6-base-dev qt6-multimedia-dev qt6-httpserver-dev qt6-websockets-dev libx11-dev libxtst-dev libpulse-dev
     # run: WAV decoding for Qt Multimedia, fonts metric-compatible with Arial and Times New Roman
     libqt6multimedia6 gstreamer1.0-plugins-good fonts-liberation2
     # tests: a virtual X server driven with real key and mouse events, screenshots, a null sound sink
