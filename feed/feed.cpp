@@ -5,12 +5,12 @@
 #include <QHostAddress>
 #include <QMetaObject>
 
-Feed::Feed(int idleTimeoutMs, QObject* parent)
+Feed::Feed(const FeedLimits& limits, QObject* parent)
     : QObject(parent)
 {
     m_thread.setObjectName(QStringLiteral("feed"));
     m_thread.start();
-    m_server = new FeedServer(idleTimeoutMs);
+    m_server = new FeedServer(limits);
     m_server->moveToThread(&m_thread);
 }
 

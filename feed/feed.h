@@ -5,6 +5,7 @@
 // state and wakes that thread once, so publishing costs the caller a copy and
 // never waits on a client.
 
+#include "feedconnection.h"
 #include "feedstate.h"
 
 #include <QMutex>
@@ -21,8 +22,7 @@ class Feed : public QObject
 {
     Q_OBJECT
 public:
-    // `idleTimeoutMs`: how long a connection may stay quiet before it is closed.
-    explicit Feed(int idleTimeoutMs = 10000, QObject* parent = nullptr);
+    explicit Feed(const FeedLimits& limits = {}, QObject* parent = nullptr);
     ~Feed() override;
 
     // Serves on `address`:`port` when `enabled`, nothing otherwise. Returns an

@@ -2,192 +2,28 @@
 
 #include "overlay_html.h"
 
-#include <QAbstractHttpServer>
-#include <QDateTime>
-#include <QHttpServerRequest>
-#include <QHttpServerResponder>
 #include <QJsonDocument>
-#include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QWebSocket>
 
 #include <algorithm>
-#include <functional>
-#include <memory>
 
-namespace {
-
-const QByteArray JsonType = QByteArrayLiteral("application/json");
-const QByteArray XmlType = QByteArrayLiteral("application/xml; charset=utf-8");
-const QByteArray HtmlType = QByteArrayLiteral("text/html; charset=utf-8");
-
-// What each accepted connection is watched for.
-struct Watch {
-    qint64 unanswered = 0; // request bytes since the last answer went out
-    qint64 lastActivityMs = 0;
-};
-
-qint64 nowMs() { return QDateTime::currentMSecsSinceEpoch(); }
-
-
-// Answers and closes a connection that broke a limit, without the HTTP server.
-void refuse(QTcpSocket* socket, const QByteArray& status)
-{
-    QObject::disconnect(socket, &QTcpSocket::readyRead, nullptr, nullptr);
-    socket->readAll();
-    socket->write("HTTP/1.1 " + status + "\r\nConnection: close\r\nContent-Length: 0\r\n\r\n");
-    socket->disconnectFromHost();
-    // One that does not take even that goes at once.
-    QTimer::singleShot(1000, socket, [socket] { socket->abort(); });
-}
-
-} // namespace
-
-// Accepts at most MaxConnections at once and watches each accepted one for the
-// request size, what it leaves unread, and idleness, before the HTTP server sees it.
-class FeedServer::Listener : public QTcpServer
-{
-public:
-    // `isLive`: whether a connection has become a live client, which is never idle.
-    Listener(QObject* parent, int idleTimeoutMs, std::function<bool(const QTcpSocket&)> isLive)
-        : QTcpServer(parent)
-        , m_idleTimeoutMs(idleTimeoutMs)
-        , m_isLive(std::move(isLive))
-    {
-        m_sweep.setInterval(std::max(1, std::min(1000, idleTimeoutMs / 4)));
-        QObject::connect(&m_sweep, &QTimer::timeout, this, [this] { closeIdle(); });
-        m_sweep.start();
-    }
-
-    int openCount() const { return *m_open; }
-
-protected:
-    void incomingConnection(qintptr handle) override
-    {
-        auto* socket = new QTcpSocket(this);
-        if (!socket->setSocketDescriptor(handle)) {
-            delete socket;
-            return;
-        }
-        if (*m_open >= MaxConnections) {
-            socket->abort();
-            socket->deleteLater();
-            return;
-        }
-        ++*m_open;
-        // Small messages go out at once rather than waiting on the client's
-        // acknowledgement of the last one (tens of milliseconds).
-        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-        // Counted down through a shared counter: a socket may outlive its listener.
-        QObject::connect(socket, &QObject::destroyed, [open = m_open] { --*open; });
-        auto watch = std::make_shared<Watch>();
-        watch->lastActivityMs = nowMs();
-        m_watched.append({socket, watch});
-        QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket, watch] {
-            watch->lastActivityMs = nowMs();
-            watch->unanswered += socket->bytesAvailable();
-            if (watch->unanswered > MaxRequestBytes)
-                refuse(socket, QByteArrayLiteral("413 Content Too Large"));
-            else if (socket->bytesToWrite() > MaxUnsentBytes)
-                socket->abort();
-        });
-        QObject::connect(socket, &QTcpSocket::bytesWritten, socket, [watch] {
-            watch->unanswered = 0;
-            watch->lastActivityMs = nowMs();
-        });
-        QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-        addPendingConnection(socket);
-    }
-
-private:
-    void closeIdle()
-    {
-        const qint64 now = nowMs();
-        for (auto it = m_watched.begin(); it != m_watched.end();) {
-            if (!it->first) {
-                it = m_watched.erase(it);
-                continue;
-            }
-            if (now - it->second->lastActivityMs > m_idleTimeoutMs && !m_isLive(*it->first))
-                it->first->abort();
-            ++it;
-        }
-    }
-
-    int m_idleTimeoutMs;
-    std::function<bool(const QTcpSocket&)> m_isLive;
-    std::shared_ptr<int> m_open = std::make_shared<int>(0);
-    QList<std::pair<QPointer<QTcpSocket>, std::shared_ptr<Watch>>> m_watched;
-    QTimer m_sweep;
-};
-
-class FeedServer::Http : public QAbstractHttpServer
-{
-public:
-    explicit Http(FeedServer& feed)
-        : m_feed(feed)
-    {
-    }
-
-protected:
-    bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override
-    {
-        const QString path = request.url().path();
-        // An upgrade is taken over by the WebSocket server once this says it is
-        // handled; a word written here would reach the client before its 101.
-        if (path == QLatin1String("/live") && request.method() == QHttpServerRequest::Method::Get
-            && request.value(QByteArrayLiteral("upgrade")).compare(QByteArrayLiteral("websocket"), Qt::CaseInsensitive) == 0)
-            return true;
-        QHttpServerResponder responder = makeResponder(request, socket);
-        QByteArray body;
-        QByteArray type;
-        if (path == QLatin1String("/state.json")) {
-            body = m_feed.stateJson();
-            type = JsonType;
-        } else if (path == QLatin1String("/state.xml")) {
-            body = m_feed.stateXml();
-            type = XmlType;
-        } else if (path == QLatin1String("/overlay")) {
-            body = m_feed.overlayPage();
-            type = HtmlType;
-        } else if (path != QLatin1String("/live")) {
-            responder.write(QByteArrayLiteral("Not found\n"), {{"Content-Type", "text/plain"}},
-                            QHttpServerResponder::StatusCode::NotFound);
-            return true;
-        }
-        if (request.method() != QHttpServerRequest::Method::Get) {
-            responder.write(QByteArrayLiteral("Only GET\n"), {{"Content-Type", "text/plain"}, {"Allow", "GET"}},
-                            QHttpServerResponder::StatusCode::MethodNotAllowed);
-        } else if (type.isEmpty()) {
-            responder.write(QByteArrayLiteral("A WebSocket is served here\n"), {{"Content-Type", "text/plain"}},
-                            QHttpServerResponder::StatusCode::UpgradeRequired);
-        } else {
-            // Video software on another machine or page reads it too, and never a stale copy.
-            responder.write(body, {{"Content-Type", type}, {"Cache-Control", "no-store"}, {"Access-Control-Allow-Origin", "*"}},
-                            QHttpServerResponder::StatusCode::Ok);
-        }
-        return true;
-    }
-
-    void missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) override
-    {
-        makeResponder(request, socket).write(QHttpServerResponder::StatusCode::NotFound);
-    }
-
-private:
-    FeedServer& m_feed;
-};
-
-FeedServer::FeedServer(int idleTimeoutMs, QObject* parent)
+FeedServer::FeedServer(const FeedLimits& limits, QObject* parent)
     : QObject(parent)
-    , m_ping(this) // a child, so that it moves to the feed's thread with the server
-    , m_idleTimeoutMs(idleTimeoutMs)
+    , m_limits(limits)
+    , m_ping(this) // children, so that they move to the feed's thread with the server
+    , m_sweep(this)
 {
     m_json = QJsonDocument(m_state).toJson(QJsonDocument::Compact);
-    // Live clients are pinged well within the idle time, so that they never count as idle.
-    m_ping.setInterval(std::min(PingIntervalMs, std::max(1, idleTimeoutMs / 3)));
-    connect(&m_ping, &QTimer::timeout, this, &FeedServer::pingLiveClients);
+    // Live clients are pinged well within the time they may be silent.
+    m_ping.setInterval(std::min(limits.pingIntervalMs, std::max(1, limits.idleTimeoutMs / 3)));
+    connect(&m_ping, &QTimer::timeout, this, [this] {
+        for (FeedConnection* connection : QList<FeedConnection*>(m_connections))
+            connection->ping();
+    });
+    const int shortest = std::min({limits.idleTimeoutMs, limits.requestTimeoutMs, limits.closingTimeoutMs});
+    m_sweep.setInterval(std::clamp(shortest / 4, 1, 250));
+    connect(&m_sweep, &QTimer::timeout, this, &FeedServer::checkTimes);
 }
 
 FeedServer::~FeedServer()
@@ -198,36 +34,32 @@ FeedServer::~FeedServer()
 QString FeedServer::listen(const QHostAddress& address, quint16 port)
 {
     close();
-    auto http = std::make_unique<Http>(*this);
-    // A live client is known by its address and port: the WebSocket server takes
-    // its connection over and says nothing of it.
-    auto* listener = new Listener(http.get(), m_idleTimeoutMs, [this](const QTcpSocket& socket) {
-        return std::any_of(m_live.begin(), m_live.end(), [&socket](const QWebSocket* client) {
-            return client->peerPort() == socket.peerPort() && client->peerAddress() == socket.peerAddress();
-        });
-    });
-    if (!listener->listen(address, port))
-        return QStringLiteral("Cannot serve the feed on %1 port %2: %3")
-            .arg(address.toString())
-            .arg(port)
-            .arg(listener->errorString());
-    http->bind(listener);
-    connect(http.get(), &QAbstractHttpServer::newWebSocketConnection, this, &FeedServer::takeLiveClients);
-    m_http = std::move(http);
+    auto* listener = new QTcpServer(this);
+    if (!listener->listen(address, port)) {
+        const QString why = QStringLiteral("Cannot serve the feed on %1 port %2: %3")
+                                .arg(address.toString())
+                                .arg(port)
+                                .arg(listener->errorString());
+        delete listener;
+        return why;
+    }
+    connect(listener, &QTcpServer::newConnection, this, &FeedServer::acceptConnections);
     m_listener = listener;
     m_ping.start();
+    m_sweep.start();
     return {};
 }
 
 void FeedServer::close()
 {
     m_ping.stop();
-    for (QWebSocket* client : std::exchange(m_live, {})) {
-        client->abort();
-        client->deleteLater();
+    m_sweep.stop();
+    delete std::exchange(m_listener, nullptr);
+    for (FeedConnection* connection : std::exchange(m_connections, {})) {
+        disconnect(connection, nullptr, this, nullptr);
+        connection->end();
+        connection->deleteLater();
     }
-    m_listener = nullptr;
-    m_http.reset();
 }
 
 bool FeedServer::isListening() const
@@ -240,16 +72,59 @@ quint16 FeedServer::port() const
     return isListening() ? m_listener->serverPort() : 0;
 }
 
-int FeedServer::openConnectionCount() const
+int FeedServer::liveClientCount() const
 {
-    return m_listener ? m_listener->openCount() : 0;
+    return int(std::count_if(m_connections.begin(), m_connections.end(), [](const FeedConnection* c) { return c->isLive(); }));
+}
+
+void FeedServer::acceptConnections()
+{
+    while (m_listener && m_listener->hasPendingConnections()) {
+        QTcpSocket* socket = m_listener->nextPendingConnection();
+        if (m_connections.size() >= MaxConnections && !makeRoom()) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        auto* connection = new FeedConnection(socket, m_limits, [this](const QByteArray& path) { return page(path); }, this);
+        connect(connection, &FeedConnection::ended, this, &FeedServer::forget);
+        connect(connection, &FeedConnection::becameLive, this, [this](FeedConnection* live) { live->sendText(m_json); });
+        m_connections.append(connection);
+    }
+}
+
+// With every place taken, the connection that has waited longest for a whole
+// request gives way: a client that trickles or holds a connection open cannot
+// keep a quick one out. Live clients keep their places.
+bool FeedServer::makeRoom()
+{
+    FeedConnection* longest = nullptr;
+    for (FeedConnection* c : m_connections)
+        if (c->mayGiveWayToANewcomer() && (!longest || c->waitingSinceMs() < longest->waitingSinceMs()))
+            longest = c;
+    if (!longest)
+        return false;
+    longest->end();
+    return true;
+}
+
+void FeedServer::forget(FeedConnection* connection)
+{
+    m_connections.removeOne(connection);
+    connection->deleteLater();
+}
+
+void FeedServer::checkTimes()
+{
+    const qint64 now = feedClockMs();
+    for (FeedConnection* connection : QList<FeedConnection*>(m_connections))
+        connection->checkTimes(now);
 }
 
 void FeedServer::publish(const FeedState& state)
 {
     m_state = feedJson(state);
     m_json = QJsonDocument(m_state).toJson(QJsonDocument::Compact);
-    m_jsonText = QString::fromUtf8(m_json);
     m_xml.clear();
     // Pictures are kept by id; a new one is made into a data address once.
     QStringList ids;
@@ -260,8 +135,19 @@ void FeedServer::publish(const FeedState& state)
         m_pictureIds = ids;
         m_pictures = feedPictures(state.box);
     }
-    for (QWebSocket* client : QList<QWebSocket*>(m_live))
-        send(client);
+    for (FeedConnection* connection : QList<FeedConnection*>(m_connections))
+        connection->sendText(m_json);
+}
+
+FeedPage FeedServer::page(const QByteArray& path)
+{
+    if (path == "/state.json")
+        return {"application/json", m_json};
+    if (path == "/state.xml")
+        return {"application/xml; charset=utf-8", stateXml()};
+    if (path == "/overlay")
+        return {"text/html; charset=utf-8", overlayPage()};
+    return {};
 }
 
 QByteArray FeedServer::stateXml()
@@ -277,49 +163,4 @@ QByteArray FeedServer::overlayPage()
     page.replace("/*STATE*/null", m_json);
     page.replace("/*PICTURES*/{}", QJsonDocument(m_pictures).toJson(QJsonDocument::Compact));
     return page;
-}
-
-void FeedServer::takeLiveClients()
-{
-    while (m_http && m_http->hasPendingWebSocketConnections()) {
-        QWebSocket* client = m_http->nextPendingWebSocketConnection().release();
-        client->setParent(this);
-        client->setMaxAllowedIncomingMessageSize(MaxRequestBytes);
-        client->setMaxAllowedIncomingFrameSize(MaxRequestBytes);
-        if (client->requestUrl().path() != QLatin1String("/live")) {
-            client->close(QWebSocketProtocol::CloseCodePolicyViolated, QStringLiteral("Only /live"));
-            client->deleteLater();
-            continue;
-        }
-        connect(client, &QWebSocket::disconnected, this, [this, client] { drop(client); });
-        m_live.append(client);
-        send(client);
-    }
-}
-
-void FeedServer::send(QWebSocket* client)
-{
-    if (client->bytesToWrite() > MaxUnsentBytes) {
-        drop(client);
-        return;
-    }
-    client->sendTextMessage(m_jsonText);
-}
-
-void FeedServer::drop(QWebSocket* client)
-{
-    if (!m_live.removeOne(client))
-        return;
-    client->abort();
-    client->deleteLater();
-}
-
-void FeedServer::pingLiveClients()
-{
-    for (QWebSocket* client : QList<QWebSocket*>(m_live)) {
-        if (client->bytesToWrite() > MaxUnsentBytes)
-            drop(client);
-        else
-            client->ping();
-    }
 }

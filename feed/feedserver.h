@@ -3,9 +3,12 @@
 // page, a WebSocket at /live that sends the state on connect and on every change.
 // It lives on a thread of its own (see Feed), so no client, however slow or
 // hostile, costs the score box's refresh anything. Read-only and bounded: GET
-// only, requests up to 8 KB, at most 32 connections, idle ones closed, and a
-// client that stops reading is dropped rather than buffered for.
+// only, requests up to 8 KB arriving whole within a few seconds, at most 32
+// connections (a newcomer takes the place of the one that has waited longest
+// without a whole request), idle ones closed, and a client that stops reading or
+// answering pings is dropped rather than buffered for.
 
+#include "feedconnection.h"
 #include "feedstate.h"
 
 #include <QByteArray>
@@ -15,23 +18,15 @@
 #include <QObject>
 #include <QTimer>
 
-#include <memory>
-
-class QWebSocket;
+class QTcpServer;
 
 class FeedServer : public QObject
 {
     Q_OBJECT
 public:
     static constexpr int MaxConnections = 32;
-    static constexpr qint64 MaxRequestBytes = 8 * 1024;
-    // What may wait unsent for one client before it counts as not reading.
-    static constexpr qint64 MaxUnsentBytes = 1024 * 1024;
-    static constexpr int IdleTimeoutMs = 10000;
-    static constexpr int PingIntervalMs = 4000;
 
-    // `idleTimeoutMs`: how long a connection may send and be sent nothing.
-    explicit FeedServer(int idleTimeoutMs = IdleTimeoutMs, QObject* parent = nullptr);
+    explicit FeedServer(const FeedLimits& limits = {}, QObject* parent = nullptr);
     ~FeedServer() override;
 
     // Listens on `address`:`port` instead of wherever it listened before; returns
@@ -45,30 +40,26 @@ public:
     // sent it at once.
     void publish(const FeedState& state);
 
-    int liveClientCount() const { return int(m_live.size()); }
-    int openConnectionCount() const;
+    int liveClientCount() const;
+    int openConnectionCount() const { return int(m_connections.size()); }
 
 private:
-    class Http;
-    class Listener;
-
-    QByteArray stateJson() const { return m_json; }
+    void acceptConnections();
+    bool makeRoom();
+    void forget(FeedConnection* connection);
+    FeedPage page(const QByteArray& path);
     QByteArray stateXml();
     QByteArray overlayPage();
-    void takeLiveClients();
-    void send(QWebSocket* client);
-    void drop(QWebSocket* client);
-    void pingLiveClients();
+    void checkTimes();
 
-    std::unique_ptr<Http> m_http;
-    Listener* m_listener = nullptr;
-    QList<QWebSocket*> m_live;
+    FeedLimits m_limits;
+    QTcpServer* m_listener = nullptr;
+    QList<FeedConnection*> m_connections;
     QTimer m_ping;
-    int m_idleTimeoutMs;
+    QTimer m_sweep;
 
     QJsonObject m_state;
     QByteArray m_json;
-    QString m_jsonText; // what live clients are sent, converted once
     QByteArray m_xml; // made on the first request after a change
     QJsonObject m_pictures;
     QStringList m_pictureIds;

@@ -112,9 +112,12 @@ void writeXml(QXmlStreamWriter& xml, const QString& name, const QJsonValue& valu
     xml.writeStartElement(name);
     switch (value.type()) {
     case QJsonValue::Object: {
+        // A colour is named as one ("periodColor"), so that a path such as //period
+        // finds the game's period and nothing else.
+        const QString suffix = name == QLatin1String("colors") ? QStringLiteral("Color") : QString();
         const QJsonObject o = value.toObject();
         for (auto it = o.begin(); it != o.end(); ++it)
-            writeXml(xml, it.key(), it.value());
+            writeXml(xml, it.key() + suffix, it.value());
         break;
     }
     case QJsonValue::Array: {

@@ -21,6 +21,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <utility>
 
 class Chronometer;
 class ClockDisplay;
@@ -200,6 +201,9 @@ private:
     BoxPlacement m_placementAtPress;
     std::function<void(const ShownBox&)> m_shownBoxListener;
     ShownBox m_lastShown;
+    // Whether each clock ran at the last hand-out: a start or a stop changes what
+    // the feed says even before it changes a digit.
+    std::pair<bool, bool> m_lastShownRunning;
     GameState m_lastHandedOut;
     qint64 m_lastHandedOutNs = 0;
 };

@@ -4,6 +4,7 @@
 
 #include "frmscoreboard.h"
 
+#include "chronometer.h"
 #include "clockdisplay.h"
 #include "colour.h"
 #include "configrecord.h"
@@ -351,8 +352,10 @@ void frmScoreboard::noteShownChange()
     if (m_unloaded || !m_shownBoxListener)
         return;
     ShownBox now = shownBox();
-    if (now == m_lastShown)
+    const std::pair running{chGame->running(), chShotClock->running()};
+    if (now == m_lastShown && running == m_lastShownRunning)
         return;
     m_lastShown = std::move(now);
+    m_lastShownRunning = running;
     m_shownBoxListener(m_lastShown);
 }

@@ -11,6 +11,7 @@
 #include "loopwatch.h"
 #include "timesource.h"
 
+#include <QDeadlineTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSettings>
@@ -19,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebSocket>
+#include <QXmlStreamReader>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -75,6 +77,34 @@ Reply get(quint16 port, const QByteArray& path)
 }
 
 QJsonObject jsonOf(const QByteArray& text) { return QJsonDocument::fromJson(text).object(); }
+
+const QByteArray Handshake = "GET /live HTTP/1.1\r\nHost: x\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+                             "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n";
+
+// Reads from `socket` until `enough` holds for what came, or 5 s pass.
+QByteArray readUntil(QTcpSocket& socket, const std::function<bool(const QByteArray&)>& enough)
+{
+    QByteArray raw;
+    QDeadlineTimer deadline(5000);
+    while (!enough(raw) && !deadline.hasExpired() && (socket.bytesAvailable() || socket.waitForReadyRead(int(deadline.remainingTime()))))
+        raw += socket.readAll();
+    return raw;
+}
+
+// A WebSocket opened by hand, up to its first message, with `extraHeaders` in its handshake.
+std::unique_ptr<QTcpSocket> openLive(quint16 port, const QByteArray& extraHeaders = {})
+{
+    auto socket = std::make_unique<QTcpSocket>();
+    socket->connectToHost(QStringLiteral("127.0.0.1"), port);
+    if (!socket->waitForConnected(2000))
+        return {};
+    socket->write(Handshake + extraHeaders + "\r\n");
+    const QByteArray raw = readUntil(*socket, [](const QByteArray& r) {
+        const qsizetype end = r.indexOf("\r\n\r\n");
+        return (end > 0 && !r.startsWith("HTTP/1.1 101")) || (end > 0 && r.size() > end + 4 + 2);
+    });
+    return raw.startsWith("HTTP/1.1 101") ? std::move(socket) : nullptr;
+}
 
 // Plain sockets on a thread of their own: connections that hold a place and never
 // finish a request, or never read what they are sent.
@@ -179,15 +209,27 @@ private Q_SLOTS:
         QCOMPARE(clock["tenths"].toInt(), 453);
         QCOMPARE(clock["mode"].toString(), QStringLiteral("secondsTenths"));
         QCOMPARE(clock["running"].toBool(), true);
-        // The shot clock started with the game clock and ran out at 35 s.
+        // The shot clock started with the game clock and ran out at 35 s, and stopped there.
         QCOMPARE(state["shotClock"].toObject()["text"].toString(), QStringLiteral("0"));
+        QCOMPARE(state["shotClock"].toObject()["running"].toBool(true), false);
         QCOMPARE(state["colors"].toObject()["time"].toString(), QStringLiteral("#ff8000"));
         QCOMPARE(state["box"].toObject()["width"].toInt(), box->picScoreBox->width());
 
+        Config().HomeText = QStringLiteral("A & B");
+        press(Config().QScoreV1);
         const Reply xml = get(feed->port(), "/state.xml");
         QCOMPARE(xml.contentType, QByteArray("application/xml; charset=utf-8"));
         QVERIFY(xml.body.contains("<homeScore>3</homeScore>"));
         QVERIFY(xml.body.contains("<mode>secondsTenths</mode>"));
+        // A path by name finds the one field: the period's colour is named as a colour.
+        QCOMPARE(xml.body.count("<period>"), 1);
+        QVERIFY(xml.body.contains("<periodColor>#00c000</periodColor>"));
+        QXmlStreamReader reader(xml.body);
+        QString homeName;
+        while (reader.readNextStartElement() || (!reader.atEnd() && !reader.hasError()))
+            if (reader.isStartElement() && reader.name() == QLatin1String("homeName"))
+                homeName = reader.readElementText();
+        QCOMPARE(homeName, QStringLiteral("A & B"));
 
         const Reply page = get(feed->port(), "/overlay");
         QCOMPARE(page.contentType, QByteArray("text/html; charset=utf-8"));
@@ -266,9 +308,12 @@ private Q_SLOTS:
         QVERIFY2(stall < 100, qPrintable(QStringLiteral("the loop stalled %1 ms").arg(stall)));
         idle->opener.join();
         QTRY_COMPARE(onFeedThread(*feed, [](FeedServer& s) { return s.openConnectionCount(); }), FeedServer::MaxConnections);
-        QCOMPARE(get(feed->port(), "/state.json").status, QByteArray());
+        // A quick request still gets through: it takes the place of the one that
+        // has waited longest without a whole request.
+        QCOMPARE(get(feed->port(), "/state.json").status, QByteArray("200 OK"));
+        QCOMPARE(onFeedThread(*feed, [](FeedServer& s) { return s.openConnectionCount(); }), FeedServer::MaxConnections - 1);
         idle.reset();
-        QTRY_COMPARE(get(feed->port(), "/state.json").status, QByteArray("200 OK"));
+        QTRY_COMPARE(onFeedThread(*feed, [](FeedServer& s) { return s.openConnectionCount(); }), 0);
 
         // A live client that never reads is dropped once its backlog passes the
         // limit, however long the box keeps changing.
@@ -276,8 +321,7 @@ private Q_SLOTS:
         deaf.setReadBufferSize(1);
         deaf.connectToHost(QStringLiteral("127.0.0.1"), feed->port());
         QVERIFY(deaf.waitForConnected(2000));
-        deaf.write("GET /live HTTP/1.1\r\nHost: x\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
-                   "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n\r\n");
+        deaf.write(Handshake + "\r\n");
         QTRY_COMPARE(onFeedThread(*feed, [](FeedServer& s) { return s.liveClientCount(); }), 1);
         Config().HomeText = QString(50000, u'H');
         int changes = 0;
@@ -291,7 +335,7 @@ private Q_SLOTS:
     // the next change is kept, however long the box shows the same.
     void quietConnectionsCloseButLiveClientsStay()
     {
-        Feed quick(200);
+        Feed quick(FeedLimits{.idleTimeoutMs = 500});
         QCOMPARE(quick.apply(true, QStringLiteral("127.0.0.1"), 0), QString());
         QWebSocket live;
         QSignalSpy closed(&live, &QWebSocket::disconnected);
@@ -301,9 +345,133 @@ private Q_SLOTS:
         quiet.opener.join();
         QTRY_COMPARE(onFeedThread(quick, [](FeedServer& s) { return s.liveClientCount() * 10 + s.openConnectionCount(); }), 12);
         QTRY_COMPARE(onFeedThread(quick, [](FeedServer& s) { return s.openConnectionCount(); }), 1);
-        QTest::qWait(800);
+        QTest::qWait(2000);
         QCOMPARE(closed.size(), 0);
         QCOMPARE(onFeedThread(quick, [](FeedServer& s) { return s.liveClientCount(); }), 1);
+
+        // A live client that answers no ping is gone, though the system still
+        // takes what it is sent.
+        auto silent = openLive(quick.port());
+        QVERIFY(silent);
+        QTRY_COMPARE(onFeedThread(quick, [](FeedServer& s) { return s.liveClientCount(); }), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(onFeedThread(quick, [](FeedServer& s) { return s.liveClientCount(); }), 1, 10000);
+        QCOMPARE(closed.size(), 0);
+    }
+
+    // Sessions that end in every way a client ends them give their places back:
+    // a close frame, an abrupt end, and a connection closed without a word.
+    void endedSessionsGiveTheirPlacesBack()
+    {
+        const QByteArray maskedClose("\x88\x82\0\0\0\0\x03\xe8", 8);
+        for (int i = 0; i < 1000; ++i) {
+            auto live = openLive(feed->port());
+            QVERIFY2(live, qPrintable(QStringLiteral("session %1 was refused").arg(i)));
+            switch (i % 3) {
+            case 0:
+                live->write(maskedClose);
+                QVERIFY(live->waitForDisconnected(5000));
+                break;
+            case 1:
+                live->abort();
+                break;
+            case 2:
+                live->disconnectFromHost();
+                break;
+            }
+        }
+        QTRY_COMPARE(onFeedThread(*feed, [](FeedServer& s) { return s.openConnectionCount(); }), 0);
+        QCOMPARE(get(feed->port(), "/state.json").status, QByteArray("200 OK"));
+    }
+
+    // A request trickled a byte at a time is ended a fixed time after its first
+    // byte, however often a byte comes.
+    void aRequestMustArriveWholeInTime()
+    {
+        Feed strict(FeedLimits{.requestTimeoutMs = 300});
+        QCOMPARE(strict.apply(true, QStringLiteral("127.0.0.1"), 0), QString());
+        QTcpSocket slow;
+        slow.connectToHost(QStringLiteral("127.0.0.1"), strict.port());
+        QVERIFY(slow.waitForConnected(2000));
+        slow.write("GET /state.json HTTP/1.1\r\n");
+        QByteArray answer;
+        QDeadlineTimer deadline(8000);
+        while (slow.state() == QAbstractSocket::ConnectedState && !deadline.hasExpired()) {
+            slow.write("X");
+            slow.waitForReadyRead(100);
+            answer += slow.readAll();
+        }
+        QVERIFY2(!deadline.hasExpired(), "a trickled request kept its connection");
+        QVERIFY2(answer.startsWith("HTTP/1.1 408 "), answer.constData());
+    }
+
+    void answersCloseWhenAskedAndStayWhenNot()
+    {
+        // HTTP/1.0, and HTTP/1.1 with close: the server closes after the answer.
+        for (const QByteArray& request : {QByteArray("GET /state.json HTTP/1.0\r\n\r\n"),
+                                         QByteArray("GET /state.json HTTP/1.1\r\nConnection: close\r\n\r\n")}) {
+            QTcpSocket client;
+            client.connectToHost(QStringLiteral("127.0.0.1"), feed->port());
+            QVERIFY(client.waitForConnected(2000));
+            client.write(request);
+            QVERIFY2(client.waitForDisconnected(5000), "the answer left the connection open");
+            const QByteArray answer = client.readAll();
+            QVERIFY(answer.startsWith("HTTP/1.1 200 OK\r\n"));
+            QVERIFY(answer.contains("\r\nConnection: close\r\n"));
+        }
+        // Kept alive otherwise: two answers on one connection, each saying so, and
+        // no page of another site is let read them.
+        QTcpSocket client;
+        client.connectToHost(QStringLiteral("127.0.0.1"), feed->port());
+        QVERIFY(client.waitForConnected(2000));
+        client.write("GET /state.json HTTP/1.1\r\nHost: x\r\n\r\nGET /state.xml HTTP/1.0\r\nConnection: keep-alive\r\n\r\n");
+        const QByteArray both = readUntil(client, [](const QByteArray& r) { return r.count("</scoreboard>") == 1; });
+        QCOMPARE(both.count("HTTP/1.1 200 OK\r\n"), 2);
+        QCOMPARE(both.count("\r\nConnection: keep-alive\r\n"), 2);
+        QVERIFY(!both.toLower().contains("access-control-allow-origin"));
+        QCOMPARE(client.state(), QAbstractSocket::ConnectedState);
+    }
+
+    void onlyTheFeedsOwnPagesOpenTheLiveSocket()
+    {
+        QVERIFY(openLive(feed->port(), "Origin: http://127.0.0.1:" + QByteArray::number(feed->port()) + "\r\n"));
+        QVERIFY(openLive(feed->port(), "Origin: null\r\n"));
+        QTcpSocket stranger;
+        stranger.connectToHost(QStringLiteral("127.0.0.1"), feed->port());
+        QVERIFY(stranger.waitForConnected(2000));
+        stranger.write(Handshake + "Origin: http://example.com\r\n\r\n");
+        QVERIFY(stranger.waitForDisconnected(5000));
+        QVERIFY(stranger.readAll().startsWith("HTTP/1.1 403 Forbidden\r\n"));
+    }
+
+    void anUnmaskedFrameClosesTheConnection()
+    {
+        auto live = openLive(feed->port());
+        QVERIFY(live);
+        live->readAll();
+        live->write("\x81\x02hi");
+        QVERIFY(live->waitForDisconnected(5000));
+        QCOMPARE(live->readAll(), QByteArray("\x88\x02\x03\xea", 4));
+    }
+
+    // A start or a stop is said at once, before any digit changes, and so is the
+    // stop at time up.
+    void aClockStartOrStopIsSaidAtOnce()
+    {
+        const auto running = [this] {
+            return jsonOf(get(feed->port(), "/state.json").body)["gameClock"].toObject()["running"].toBool();
+        };
+        press(Config().StartStopClockKey);
+        QTRY_VERIFY(running());
+        press(Config().StartStopClockKey);
+        QTRY_VERIFY(!running());
+        QCOMPARE(jsonOf(get(feed->port(), "/state.json").body)["gameClock"].toObject()["text"].toString(),
+                 QStringLiteral("10:00"));
+        press(Config().StartStopClockKey);
+        time.advanceMs(600 * 1000);
+        box->RefreshTime();
+        QTRY_VERIFY(!running());
+        QCOMPARE(jsonOf(get(feed->port(), "/state.json").body)["gameClock"].toObject()["text"].toString(),
+                 QStringLiteral("0.0"));
     }
 
     void aPortInUseIsSaidAndTheFeedMovesWhenAsked()
