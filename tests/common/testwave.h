@@ -7,13 +7,14 @@
 #include <QtEndian>
 
 #include <cmath>
+#include <optional>
 
 // One RIFF chunk: its id, its length (the body's unless told), the body and the
 // pad byte an odd body takes.
-inline QByteArray waveChunk(const char* id, const QByteArray& body, quint32 length = 0)
+inline QByteArray waveChunk(const char* id, const QByteArray& body, std::optional<quint32> length = std::nullopt)
 {
     QByteArray b = QByteArray(id, 4) + QByteArray(4, '\0') + body + QByteArray(body.size() & 1, '\0');
-    qToLittleEndian(length ? length : quint32(body.size()), b.data() + 4);
+    qToLittleEndian(length.value_or(quint32(body.size())), b.data() + 4);
     return b;
 }
 

@@ -57,7 +57,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<qint64>("frames");
         const auto file = [](quint16 tag, int channels, int bits, const QByteArray& sample, int frames,
-                             quint32 dataSize = 0, bool extensible = false) {
+                             std::optional<quint32> dataSize = std::nullopt, bool extensible = false) {
             QByteArray fmt(extensible ? 40 : 16, '\0');
             qToLittleEndian(quint16(extensible ? 0xFFFE : tag), fmt.data());
             qToLittleEndian(quint16(channels), fmt.data() + 2);
@@ -78,8 +78,10 @@ private Q_SLOTS:
         QTest::newRow("32-bit") << file(1, 1, 32, QByteArray::fromHex("00000040"), 800) << 800LL;
         QTest::newRow("float 32") << file(3, 1, 32, f32, 800) << 800LL;
         QTest::newRow("float 64, 6 channels") << file(3, 6, 64, f64, 100) << 100LL;
-        QTest::newRow("extensible float 32") << file(3, 2, 32, f32, 800, 0, true) << 800LL;
+        QTest::newRow("extensible float 32") << file(3, 2, 32, f32, 800, std::nullopt, true) << 800LL;
         QTest::newRow("streamed, size 0xFFFFFFFF") << file(1, 1, 16, QByteArray::fromHex("0040"), 700, 0xFFFFFFFF) << 700LL;
+        // A recorder that never went back to fill the size in.
+        QTest::newRow("streamed, size 0") << file(1, 1, 16, QByteArray::fromHex("0040"), 700, 0) << 700LL;
     }
     void everyKindOfSampleIsReadAndMade16Bit()
     {

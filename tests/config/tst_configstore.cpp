@@ -282,8 +282,10 @@ private Q_SLOTS:
     void aFileThatIsNotTextIsKeptAside()
     {
         const QString path = m_dir.filePath("t.ini");
+        const QByteArray plain("[Views]\nHeight=900\n");
+        // With its byte-order mark, and without one as some editors save it.
         const QByteArray utf16("\xff\xfe[\0V\0i\0e\0w\0s\0]\0", 16);
-        for (const QByteArray& content : {QByteArray("[Views]\nHeight=900\n"), utf16}) {
+        for (const QByteArray& content : {plain, utf16, utf16.mid(2)}) {
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
             file.close();
@@ -291,14 +293,14 @@ private Q_SLOTS:
             loadedFrom(settings);
             const std::optional<QString> said = KeepUnreadableStore(settings);
             QFile kept(path + ".bad");
-            if (content != utf16) {
+            if (content == plain) {
                 QVERIFY(!said && !kept.exists());
                 continue;
             }
             QCOMPARE(said.value_or(QString()), "The settings file " + path + " cannot be read; it was kept as " + path
                                                    + ".bad, and the next save replaces it.");
             QVERIFY(kept.open(QIODevice::ReadOnly));
-            QCOMPARE(kept.readAll(), utf16);
+            QCOMPARE(kept.readAll(), content);
         }
     }
 

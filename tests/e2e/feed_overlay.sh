@@ -20,7 +20,7 @@ check_style() {
     e2e_launch
     # A point on the home score and the next period; the game clock stays stopped.
     e2e_key Insert P
-    sleep 0.3
+    e2e_expect_state "period=2"
     state >"$dir/state.json" || e2e_fail "no state at $base/state.json"
     grep -q "\"style\":\"$style\"" "$dir/state.json" || e2e_fail "the feed does not say $style"
     x="$(xdotool getwindowgeometry --shell "$WINDOW_ID" | sed -n 's/^X=//p')"

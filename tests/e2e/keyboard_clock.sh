@@ -6,18 +6,20 @@ e2e_launch
 start="$(e2e_shot start)"
 
 e2e_key s
-sleep 0.2
+e2e_expect_state "running=true"
 running1="$(e2e_shot running1)"
 sleep 1.1
 running2="$(e2e_shot running2)"
 e2e_same_screens "$running1" "$running2" && e2e_fail "the running clock did not change in a second"
 
+# Looked at only once the stop has been handled, and after the repaint it asks for.
 e2e_key s
+e2e_expect_state "running=false"
+sleep 0.2
 stopped1="$(e2e_shot stopped1)"
 sleep 1.1
 stopped2="$(e2e_shot stopped2)"
 e2e_same_screens "$stopped1" "$stopped2" || e2e_fail "the stopped clock still changes"
-e2e_expect_state "running=false"
 
 e2e_key r
 e2e_expect_state "clock=10:00"

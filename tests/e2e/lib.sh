@@ -93,9 +93,16 @@ e2e_launch() {
 }
 
 # Gives the window the keyboard focus and sends real key events to it.
+# The program reports the displays after each key it handles; what a test expects
+# after a key is looked for in the reports that came after it.
 e2e_key() {
+    E2E_KEY_LINES="$(e2e_key_lines)"
     xdotool windowfocus --sync "$WINDOW_ID" 2>/dev/null || xdotool windowfocus "$WINDOW_ID"
     xdotool key --clearmodifiers "$@"
+}
+
+e2e_key_lines() {
+    grep -c 'key ' "$E2E_DIR/app.log" 2>/dev/null || true
 }
 
 # Waits up to a few seconds (or $1 tenths of a second) for the program to end;
@@ -133,19 +140,27 @@ e2e_setting() {
     ' "$SETTINGS_FILE"
 }
 
-# The displays as the program last reported them after a key, e.g. "home=12".
+# The displays as the program last reported them after a key, e.g. "home=12",
+# once it has reported on the last key sent (or after 10 s, however busy the machine).
 e2e_last_state() {
-    sleep 0.3
+    for _ in $(seq 200); do
+        [ "$(e2e_key_lines)" -gt "${E2E_KEY_LINES:-0}" ] && break
+        sleep 0.05
+    done
     grep 'key ' "$E2E_DIR/app.log" | tail -n1
 }
 
+# Waits until a report after the last key sent shows `want`; fails after 10 s.
 e2e_expect_state() {
-    local want="$1" state
-    state="$(e2e_last_state)"
-    case " $state " in
-        *" $want "*) ;;
-        *) e2e_fail "expected $want, the program reports: $state" ;;
-    esac
+    local want="$1" state=""
+    for _ in $(seq 200); do
+        if [ "$(e2e_key_lines)" -gt "${E2E_KEY_LINES:-0}" ]; then
+            state="$(grep 'key ' "$E2E_DIR/app.log" | tail -n1)"
+            case " $state " in *" $want "*) return 0 ;; esac
+        fi
+        sleep 0.05
+    done
+    e2e_fail "expected $want, the program reports: $state"
 }
 
 e2e_click() {

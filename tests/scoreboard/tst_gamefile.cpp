@@ -110,13 +110,30 @@ private Q_SLOTS:
         QFETCH(bool, whole);
         QTemporaryDir dir;
         const QString path = dir.filePath("game.json");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-        file.close();
+        const auto write = [](const QString& to, const QByteArray& bytes) {
+            QFile file(to);
+            return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+        };
+        // One damaged before: a newly damaged game takes its place.
+        QVERIFY(write(path + ".bad", "an older damaged game") && write(path, content));
         const std::optional<GameState> kept = GameFile(path).takeLeftover();
         QCOMPARE(kept.has_value(), whole);
         QVERIFY(!whole || *kept == Kept);
-        QCOMPARE(QFile::exists(path + ".bad"), !whole);
+        QFile aside(path + ".bad");
+        QVERIFY(aside.open(QIODevice::ReadOnly));
+        QCOMPARE(aside.readAll(), whole ? QByteArray("an older damaged game") : content);
+    }
+
+    // A crash at the end of a period leaves both clocks at 0.0: a whole game.
+    void aGameAtTimeUpIsWhole()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("game.json");
+        GameState timeUp = Kept;
+        timeUp.gameClock = timeUp.shotClock = ClockSeconds::fromTicks(0);
+        timeUp.gameClockRunning = timeUp.shotClockRunning = false;
+        GameFile(path).save(timeUp);
+        QCOMPARE(GameFile(path).takeLeftover(), std::optional<GameState>(timeUp));
     }
 
     void aKilledWriterLeavesOneWholeGame()
