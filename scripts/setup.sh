@@ -18,6 +18,8 @@ PACKAGES=(
     dpkg-dev file desktop-file-utils appstream
     # tests: the live feed's overlay page in a headless browser
     chromium python3
+    # tests: placement under a window manager, and the frame it draws
+    openbox x11-utils
     # fuzzing: libFuzzer comes with clang's runtime libraries
     clang libclang-rt-14-dev
 )
