@@ -4,13 +4,38 @@
 #include "firstpaintprobe.h"
 #include "configstore.h"
 #include "displaycheck.h"
+#include "gamefile.h"
 #include "programwindows.h"
+#include "singleinstance.h"
 #include "terminationsignals.h"
 #include "timesource.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 #include <cstdio>
+
+namespace {
+
+// The window on air (the score box, or the splash before it) comes to the front,
+// and over it a modal dialog that is open, which keeps the keyboard.
+void bringForward(const ProgramWindows& windows)
+{
+    QWidget* onAir = windows.scoreboard() ? static_cast<QWidget*>(windows.scoreboard()) : windows.splashWindow();
+    if (!onAir)
+        return;
+    if (onAir->isMinimized())
+        onAir->setWindowState(onAir->windowState() & ~Qt::WindowMinimized);
+    onAir->show();
+    onAir->raise();
+    onAir->activateWindow();
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    }
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -31,6 +56,15 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationVersion(version);
     // Desktops match the windows to the installed menu entry, and its icon, by this.
     QGuiApplication::setDesktopFileName(QStringLiteral("tallivox"));
+
+    // One copy per user, settled before any settings or game file is read: a
+    // second copy only brings the first one's window forward.
+    SingleInstance instance(QFileInfo(GameFile::defaultPath()).path());
+    if (!instance.isFirst()) {
+        instance.askFirstToShow();
+        std::fputs("Tallivox is already running.\n", stderr);
+        return 0;
+    }
     // The program ends only as Esc ends it: a close request on the score box or
     // the shot clock window, or a termination signal, takes the same way.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -41,6 +75,7 @@ int main(int argc, char* argv[])
     setStoreProblemReporter([&windows](const QString& message) { windows.showNotice(message); });
     TerminationSignals signals;
     QObject::connect(&signals, &TerminationSignals::requested, &windows, &ProgramWindows::endProgram);
+    QObject::connect(&instance, &SingleInstance::showRequested, &windows, [&windows] { bringForward(windows); });
     windows.start();
     return app.exec();
 }

@@ -17,6 +17,8 @@ NoticeWindow::NoticeWindow(QWidget* parent)
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
     m_text = new QLabel(this);
+    // Messages name the operator's own files and addresses: shown as they are.
+    m_text->setTextFormat(Qt::PlainText);
     m_text->setWordWrap(true);
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_text->setFixedWidth(420);

@@ -1,6 +1,6 @@
 #include "programwindows.h"
 
-#include "placement.h"
+#include "besidebox.h"
 #include "configrecord.h"
 #include "digitdisplay.h"
 #include "frmshotclock.h"
@@ -156,15 +156,10 @@ void ProgramWindows::placeNotice()
 
 // Whatever the camera takes from the box's screen must not show the operator's
 // windows: `window` goes beside or below `onAir` when a screen has room, and
-// stays where it was placed otherwise.
+// whole on the screen, frame and all, either way.
 void ProgramWindows::placeOffWindow(QWidget& window, const QWidget& onAir)
 {
-    QList<QRect> screens;
-    for (const QScreen* screen : QGuiApplication::screens())
-        screens.append(screen->availableGeometry());
-    const QSize size = window.frameGeometry().size().expandedTo(window.sizeHint());
-    if (const auto at = placeBesideBox(onAir.frameGeometry(), size, screens))
-        window.move(*at);
+    placeBesideOnAir(window, onAir);
 }
 
 // The score box when it is on air, else nothing.

@@ -55,6 +55,9 @@ void PictureBox::setBackColor(const QColor& colour)
 Label::Label(const QString& caption, QWidget* parent)
     : QLabel(caption, parent)
 {
+    // A caption is what the operator typed, never markup: a team name such as
+    // "<b>Smith & Sons</b>" shows its brackets, as the feed and the overlay do.
+    setTextFormat(Qt::PlainText);
     // Labels are transparent: the box's colour shows behind them.
     setAttribute(Qt::WA_TranslucentBackground);
     setAutoFillBackground(false);

@@ -18,16 +18,21 @@ int clampedStart(int start, int length, int low, int high)
     return std::max(low, std::min(start, high - length + 1));
 }
 
+// The screen `box` overlaps most, the first on a tie; `screens` is not empty.
+QRect homeScreen(const QRect& box, const QList<QRect>& screens)
+{
+    return *std::max_element(screens.begin(), screens.end(), [&](const QRect& a, const QRect& b) {
+        return overlapArea(a, box) < overlapArea(b, box);
+    });
+}
+
 } // namespace
 
 std::optional<QPoint> placeBesideBox(const QRect& box, const QSize& size, const QList<QRect>& screens)
 {
     if (screens.isEmpty())
         return std::nullopt;
-    const auto home = std::max_element(screens.begin(), screens.end(), [&](const QRect& a, const QRect& b) {
-        return overlapArea(a, box) < overlapArea(b, box);
-    });
-    const QRect screen = *home;
+    const QRect screen = homeScreen(box, screens);
     const int x = clampedStart(box.left(), size.width(), screen.left(), screen.right());
     const int y = clampedStart(box.top(), size.height(), screen.top(), screen.bottom());
     const QPoint candidates[] = {
@@ -47,6 +52,21 @@ std::optional<QPoint> placeBesideBox(const QRect& box, const QSize& size, const 
             return placed.topLeft();
     }
     return std::nullopt;
+}
+
+QRect placeWholeBesideBox(const QRect& box, const QSize& size, const QList<QRect>& screens)
+{
+    if (screens.isEmpty())
+        return {};
+    const QRect screen = homeScreen(box, screens);
+    const QSize fitted = size.boundedTo(screen.size());
+    if (const auto at = placeBesideBox(box, fitted, screens))
+        return {*at, fitted};
+    // No room off the box: the operator's window is more use whole over the box
+    // than cut off by the screen's edge.
+    return {QPoint(clampedStart(box.left(), fitted.width(), screen.left(), screen.right()),
+                   clampedStart(box.bottom() + 1 + Gap, fitted.height(), screen.top(), screen.bottom())),
+            fitted};
 }
 
 QPoint wholeOnScreen(const QRect& box, const QList<QRect>& screens, const QRect& primary)

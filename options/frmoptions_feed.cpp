@@ -69,6 +69,7 @@ QWidget* frmOptions::createFeedTab()
 
     lblFeedProblem = new QLabel(page);
     lblFeedProblem->setObjectName(QStringLiteral("lblFeedProblem"));
+    lblFeedProblem->setTextFormat(Qt::PlainText); // it names the address typed on the tab
     lblFeedProblem->setWordWrap(true);
     QPalette warning = lblFeedProblem->palette();
     warning.setColor(QPalette::WindowText, Qt::darkRed);

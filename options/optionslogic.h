@@ -41,7 +41,10 @@ inline const QString ResetPositionQuestion = QStringLiteral(
 
 // Open-file filters in the toolkit's form: the description, then the patterns.
 inline const QString SoundFilter = QStringLiteral("Sounds *.wav (*.wav)");
-inline const QString PictureFilter = QStringLiteral("Pictures (*.bmp;*.gif;*.jpg) (*.bmp *.gif *.jpg)");
+// Every picture the loader reads (PNG and SVG keep their transparency), not only
+// the three kinds older programs offered.
+inline const QString PictureFilter =
+    QStringLiteral("Pictures (*.bmp;*.gif;*.jpg;*.png;*.svg) (*.bmp *.gif *.jpg *.png *.svg)");
 
 } // namespace optionstext
 

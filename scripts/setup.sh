@@ -9,14 +9,17 @@ BUILD_DIR="${TALLIVOX_BUILD_DIR:-$TALLIVOX_ROOT/build}"
 PACKAGES=(
     # build
     cmake ninja-build g++ lld qt6-base-dev qt6-multimedia-dev qt6-websockets-dev libx11-dev libxtst-dev libpulse-dev
-    # run: WAV decoding for Qt Multimedia, fonts metric-compatible with Arial and Times New Roman
-    libqt6multimedia6 gstreamer1.0-plugins-good fonts-liberation2
+    # run: WAV decoding for Qt Multimedia, fonts metric-compatible with Arial and Times New Roman,
+    # Qt's SVG image plugin for SVG board pictures
+    libqt6multimedia6 gstreamer1.0-plugins-good fonts-liberation2 libqt6svg6
     # tests: a virtual X server driven with real key and mouse events, screenshots, a null sound sink
     xvfb xauth xdotool imagemagick x11-apps x11-xserver-utils pulseaudio pulseaudio-utils curl
     # packaging: CPack's Debian dependencies (dpkg-shlibdeps), the menu entry's and AppStream validators
     dpkg-dev file desktop-file-utils appstream
     # tests: the live feed's overlay page in a headless browser, and clients of the feed nobody here wrote
     chromium python3 python3-websockets apache2-utils slowhttptest
+    # tests: placement under a window manager, and the frame it draws
+    openbox x11-utils
     # fuzzing: libFuzzer comes with clang's runtime libraries
     clang libclang-rt-14-dev
 )

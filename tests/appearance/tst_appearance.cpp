@@ -219,6 +219,25 @@ private Q_SLOTS:
         QCOMPARE(wholeOnScreen(box, {left, right}, left), placed);
     }
 
+    // One 1920 x 1080 screen; the sizes are outer ones, a window manager's frame included.
+    void aWindowBesideTheBoxIsWholeOnTheScreen_data()
+    {
+        QTest::addColumn<QRect>("box");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QRect>("placed");
+        QTest::newRow("no room below: right of the box") << QRect(100, 362, 361, 78) << QSize(739, 643) << QRect(469, 362, 739, 643);
+        QTest::newRow("near the bottom: above the box") << QRect(100, 990, 361, 78) << QSize(739, 643) << QRect(100, 339, 739, 643);
+        QTest::newRow("taller than the screen: shrunk to it") << QRect(100, 100, 361, 78) << QSize(800, 1200) << QRect(469, 0, 800, 1080);
+        QTest::newRow("no room off the box: over it, whole") << QRect(0, 500, 1920, 78) << QSize(739, 643) << QRect(0, 437, 739, 643);
+    }
+    void aWindowBesideTheBoxIsWholeOnTheScreen()
+    {
+        QFETCH(QRect, box);
+        QFETCH(QSize, size);
+        QFETCH(QRect, placed);
+        QCOMPARE(placeWholeBesideBox(box, size, {QRect(0, 0, 1920, 1080)}), placed);
+    }
+
     void outlineHasRoundedCorners()
     {
         // A 5415 x 1170 twip box: 361 x 78 pixels with 12-pixel corner ellipses.

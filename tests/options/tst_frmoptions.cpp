@@ -484,9 +484,48 @@ private Q_SLOTS:
         QCOMPARE(d->NewBoardPic, Config().BoardPic);
         fileAnswer = folder.filePath("wide.bmp");
         d->cmdChangeBoardPic->click();
-        QCOMPARE(offered, QStringList(2, "Pictures (*.bmp;*.gif;*.jpg) (*.bmp *.gif *.jpg)"));
+        QCOMPARE(offered, QStringList(2, optionstext::PictureFilter));
         d->cmdOk->click();
         QCOMPARE(Config().BoardPic, folder.filePath("wide.bmp"));
+    }
+
+    // The platform's open-file dialog lists every kind of picture the preview loads,
+    // and an SVG is drawn (its image plugin is installed).
+    void thePictureChooserListsPngAndSvgAndAnSvgLoads()
+    {
+        QDir dir(folder.filePath("pictures"));
+        QVERIFY(dir.mkpath("."));
+        QImage clear(40, 20, QImage::Format_ARGB32);
+        clear.fill(Qt::transparent);
+        for (const char* name : {"a.bmp", "b.jpg", "c.png"})
+            QVERIFY(clear.save(dir.filePath(name)));
+        for (const char* name : {"d.svg", "e.txt"}) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("<svg xmlns='http://www.w3.org/2000/svg' width='64' height='32'><rect width='64' height='32'/></svg>");
+        }
+        Config().BoardPic = dir.filePath("a.bmp");
+        auto d = open(true, true);
+        QVERIFY(QTest::qWaitForWindowActive(d.get()));
+        QStringList listed;
+        answerNextModal<QFileDialog>([&](QFileDialog* dialog) {
+            const auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
+            // The folder is read on a thread of the dialog's own.
+            const auto rows = [&] { return view->model()->rowCount(view->rootIndex()); };
+            listed.append(QTest::qWaitFor([&] { return rows() >= 4; }) ? "" : "(read no more)");
+            for (int row = 0; row < rows(); ++row)
+                listed.append(view->model()->index(row, 0, view->rootIndex()).data().toString());
+            dialog->reject();
+        });
+        d->cmdChangeBoardPic->click();
+        listed.sort();
+        QCOMPARE(listed, QStringList({"", "a.bmp", "b.jpg", "c.png", "d.svg"}));
+
+        auto seam = open();
+        fileAnswer = dir.filePath("d.svg");
+        seam->cmdChangeBoardPic->click();
+        QCOMPARE(seam->imgBoardPicPreview->picture().size(), QSize(64, 32));
+        QCOMPARE(seam->NewBoardPic, fileAnswer);
     }
 
     // From a score box: it keeps counting while the dialog is up, then shows the new

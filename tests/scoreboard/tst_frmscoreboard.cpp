@@ -251,6 +251,19 @@ private Q_SLOTS:
         QCOMPARE(box->picScoreTime->x() + box->picScoreTime->width(), size.width());
     }
 
+    // Qt guesses rich text from a caption's look; what the operator typed is
+    // drawn as typed, so each caption is as wide as its literal text.
+    void captionsThatLookLikeMarkupAreDrawnAsTyped()
+    {
+        Config().HomeText = QStringLiteral("<b>Smith & \"Sons\"</b>");
+        Config().VisitorText = QStringLiteral("V");
+        Config().PeriodText = QStringLiteral("<i>Qtr</i>");
+        auto box = load();
+        for (Label* caption : {box->lblHomeName, box->lblPeriod})
+            QCOMPARE(caption->sizeHint().width(), caption->fontMetrics().size(0, caption->text()).width());
+        QCOMPARE(box->lblHomeName->text(), Config().HomeText);
+    }
+
     // The release of a grip drag can be lost (another window takes the mouse); the
     // next gesture ends the resize as the release would have, contents laid out.
     void aResizeWhoseReleaseNeverCameEndsAtTheNextGesture_data()
