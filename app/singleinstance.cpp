@@ -46,9 +46,9 @@ SingleInstance::SingleInstance(const QString& folder, QObject* parent)
         return;
     }
     m_first = true;
-    // Ours alone now: a socket file still there was left by a copy that was killed.
-    QLocalServer::removeServer(m_socketPath);
     m_server = new QLocalServer(this);
+    // Only this user may ask. With the option set the socket is made aside and
+    // renamed into place, which also replaces one a killed copy left behind.
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::answerRequests);
     if (!m_server->listen(m_socketPath))

@@ -228,7 +228,7 @@ private Q_SLOTS:
         QTest::newRow("no room below: right of the box") << QRect(100, 362, 361, 78) << QSize(739, 643) << QRect(469, 362, 739, 643);
         QTest::newRow("near the bottom: above the box") << QRect(100, 990, 361, 78) << QSize(739, 643) << QRect(100, 339, 739, 643);
         QTest::newRow("taller than the screen: shrunk to it") << QRect(100, 100, 361, 78) << QSize(800, 1200) << QRect(469, 0, 800, 1080);
-        QTest::newRow("no room off the box: over it, whole") << QRect(0, 500, 1920, 78) << QSize(739, 643) << QRect(0, 437, 739, 643);
+        QTest::newRow("no room off the box: over it, whole") << QRect(1000, 300, 400, 500) << QSize(1500, 643) << QRect(420, 437, 1500, 643);
     }
     void aWindowBesideTheBoxIsWholeOnTheScreen()
     {
