@@ -9,6 +9,7 @@
 #include "controls.h"
 #include "digitdisplay.h"
 #include "gameclockstate.h"
+#include "modstretch.h"
 #include "numlock.h"
 #include "virtualkeys.h"
 #include "sounddevice.h"
@@ -162,6 +163,8 @@ void frmScoreboard::createElements()
         });
     }
     picScoreBox->setFocus();
+    // The box as designed is the first reference the layout scales.
+    CaptureLayout(ScoreBoxLayout(), this, picScoreBox);
 }
 
 void frmScoreboard::createDisplays()

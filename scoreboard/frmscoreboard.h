@@ -16,6 +16,7 @@
 #include "gamestate.h"
 #include "shownbox.h"
 
+#include <QPointer>
 #include <QTime>
 #include <QTimer>
 #include <QWidget>
@@ -172,6 +173,10 @@ private:
     void quickKey(DigitDisplay* display, const QString& step, int maxValue);
 
     void RecordBoxPlacement();
+    // Lays the box out at the reference the layout scales from (its designed
+    // height, names as last arranged).
+    void backToReference();
+    void scaleBoxTo(double heightTwips);
     void UpdateNumLock();
     void connectMouseGestures();
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -198,6 +203,7 @@ private:
     bool m_unloaded = false;
     bool m_ending = false;
     BoxPlacement m_placementAtPress;
+    QPointer<QWidget> m_selected; // the display the marker frames
     std::function<void(const ShownBox&)> m_shownBoxListener;
     ShownBox m_lastShown;
     GameState m_lastHandedOut;

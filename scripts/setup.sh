@@ -11,8 +11,9 @@ PACKAGES=(
     cmake ninja-build g++ lld qt6-base-dev qt6-multimedia-dev qt6-httpserver-dev qt6-websockets-dev libx11-dev libxtst-dev libpulse-dev
     # run: WAV decoding for Qt Multimedia, fonts metric-compatible with Arial and Times New Roman
     libqt6multimedia6 gstreamer1.0-plugins-good fonts-liberation2
-    # tests: a virtual X server driven with real key and mouse events, screenshots, a null sound sink
-    xvfb xauth xdotool imagemagick x11-apps x11-xserver-utils pulseaudio pulseaudio-utils curl
+    # tests: a virtual X server driven with real key and mouse events, a window manager for the
+    # tests that want one and xprop to see it is up, screenshots, a null sound sink
+    xvfb xauth xdotool openbox x11-utils imagemagick x11-apps x11-xserver-utils pulseaudio pulseaudio-utils curl
     # packaging: CPack's Debian dependencies (dpkg-shlibdeps), the menu entry's and AppStream validators
     dpkg-dev file desktop-file-utils appstream
     # tests: the live feed's overlay page in a headless browser

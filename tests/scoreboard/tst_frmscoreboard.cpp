@@ -251,6 +251,40 @@ private Q_SLOTS:
         QCOMPARE(box->picScoreTime->x() + box->picScoreTime->width(), size.width());
     }
 
+    // Closing the options with nothing changed leaves the box where and as it was,
+    // to the pixel and in everything it draws, however often it happens.
+    void optionsClosedWithoutAChangeLeaveTheBoxAsItWas_data()
+    {
+        QTest::addColumn<int>("height");
+        QTest::addColumn<Qt::Key>("view");
+        for (const Qt::Key view : {Qt::Key_F12, Qt::Key_F11}) {
+            for (const int height : {1800, 2475, 3600})
+                QTest::addRow("%s, %d px", view == Qt::Key_F12 ? "floating" : "key colour", height / 15) << height << view;
+        }
+    }
+    void optionsClosedWithoutAChangeLeaveTheBoxAsItWas()
+    {
+        QFETCH(int, height);
+        QFETCH(Qt::Key, view);
+        Config().Height = qint16(height);
+        Config().StartX = 0;
+        Config().StartY = 1500;
+        Config().HomeText = QStringLiteral("Harlem Globetrotters");
+        auto box = load();
+        box->show();
+        QTest::keyClick(box->picScoreBox, view);
+        const auto onScreen = [&] { return QRect(box->picScoreBox->mapToGlobal(QPoint()), box->picScoreBox->size()); };
+        const QRect placed = onScreen();
+        const ShownBox drawn = box->shownBox();
+        QCOMPARE(placed.topLeft(), QPoint(0, 100));
+        QCOMPARE(placed.height(), height / units::TwipsPerPixel);
+        for (int ok = 1; ok <= 10; ++ok) {
+            box->ReapplyAfterOptions();
+            QCOMPARE(onScreen(), placed);
+            QVERIFY2(box->shownBox() == drawn, qPrintable(QStringLiteral("OK %1").arg(ok)));
+        }
+    }
+
     // The release of a grip drag can be lost (another window takes the mouse); the
     // next gesture ends the resize as the release would have, contents laid out.
     void aResizeWhoseReleaseNeverCameEndsAtTheNextGesture_data()
@@ -535,10 +569,17 @@ private Q_SLOTS:
         auto box = load();
         box->show();
         QTest::mouseClick(box->ddPeriod, Qt::LeftButton);
-        const QRect d = box->ddPeriod->geometry();
-        QVERIFY(box->shpObjectSelected->isVisible());
-        QCOMPARE(box->shpObjectSelected->geometry(),
-                 QRect(d.left() - margin, d.top() - margin, d.width() + growth, d.height() + growth));
+        const auto framed = [&] {
+            const QRect d = box->ddPeriod->geometry();
+            QVERIFY(box->shpObjectSelected->isVisible());
+            QCOMPARE(box->shpObjectSelected->geometry(),
+                     QRect(d.left() - margin, d.top() - margin, d.width() + growth, d.height() + growth));
+        };
+        framed();
+        // Laid out again at another height, it frames the same display, as wide as before.
+        Config().Height = 2340;
+        box->ReapplyAfterOptions();
+        framed();
     }
 
     void numLockPolicyIsAppliedAtLoadAndOnRelease_data()
