@@ -87,12 +87,18 @@ private:
     FakeNumLock numLock;
     LinkLog log;
     QTemporaryDir programFolder;
+    // What the options dialog does to the record while it is open; nothing by default.
+    std::function<void()> optionsDialog;
 
     std::unique_ptr<frmScoreboard> load()
     {
         frmScoreboard::Links links;
         links.showHelp = [this] { ++log.helpShown; };
-        links.showOptionsDialog = [this] { ++log.optionsShown; };
+        links.showOptionsDialog = [this] {
+            ++log.optionsShown;
+            if (optionsDialog)
+                optionsDialog();
+        };
         links.showShotClockWindow = [this] { ++log.shotClockShown; };
         links.unloadShotClockWindow = [this] { ++log.shotClockUnloaded; };
         links.copyShotClockCaption = [this](int caption) { log.lastShotClockCopy = caption; };
@@ -120,6 +126,7 @@ private Q_SLOTS:
         settings.sync();
         LoadConfig(Config(), settings, programFolder.path());
         log = {};
+        optionsDialog = nullptr;
         DigitEntry() = {};
         ClockEntry() = {};
     }
@@ -577,8 +584,9 @@ private Q_SLOTS:
         };
         framed();
         // Laid out again at another height, it frames the same display, as wide as before.
-        Config().Height = 2340;
+        optionsDialog = [] { Config().Height = 2340; };
         box->ReapplyAfterOptions();
+        QCOMPARE(box->picScoreBox->height(), 156);
         framed();
     }
 
