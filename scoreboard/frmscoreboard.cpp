@@ -98,11 +98,13 @@ void frmScoreboard::createElements()
     lblHomeName->setObjectName(QStringLiteral("lblHomeName"));
     lblHomeName->setGeometry(twipsRect(120, 180, 1440, 285));
     lblHomeName->setFont(captionFont(12));
+    lblHomeName->setElides(true);
 
     lblVisitorName = new Label(QStringLiteral("Visitor"), picScoreBox);
     lblVisitorName->setObjectName(QStringLiteral("lblVisitorName"));
     lblVisitorName->setGeometry(twipsRect(120, 720, 1455, 375));
     lblVisitorName->setFont(captionFont(12));
+    lblVisitorName->setElides(true);
 
     picScoreTime = new PictureBox(picScoreBox);
     picScoreTime->setObjectName(QStringLiteral("picScoreTime"));

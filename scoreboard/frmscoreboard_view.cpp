@@ -96,7 +96,8 @@ void frmScoreboard::UpdateTeamNames()
     // its smallest height could not keep its proportions, and its contents, scaled
     // to the width, would no longer fill its height), and only as far as the box,
     // at the height it is about to take, still fits its screen's width: past that
-    // a name is cut short with an ellipsis, and stays whole in the settings.
+    // a name ends in an ellipsis where its label ends, and stays whole in the
+    // settings.
     const int others = lblHomeName->x() + picScoreTime->width();
     const double toHeight = twipsToWholePixels(std::clamp<qint16>(config.Height, MinimumBoxHeightTwips,
                                                                   MaximumBoxHeightTwips))
@@ -104,11 +105,8 @@ void frmScoreboard::UpdateTeamNames()
     const QRect screen = screenFor(QPoint(twipsToWholePixels(config.StartX), twipsToWholePixels(config.StartY)));
     const int room = std::min(MaximumLabelPixels, int(screen.width() / toHeight)) - others;
     const int nameWidth = std::clamp(std::max(lblHomeName->width(), lblVisitorName->width()), 1, std::max(1, room));
-    for (Label* name : {lblHomeName, lblVisitorName}) {
+    for (Label* name : {lblHomeName, lblVisitorName})
         name->resize(nameWidth, name->height());
-        if (name->sizeHint().width() > nameWidth)
-            name->setText(name->fontMetrics().elidedText(name->text(), Qt::ElideRight, nameWidth));
-    }
 
     picScoreTime->move(lblHomeName->x() + nameWidth, picScoreTime->y());
     picScoreBox->resize(picScoreTime->x() + picScoreTime->width(), picScoreBox->height());
@@ -146,6 +144,10 @@ void frmScoreboard::scaleBoxTo(double heightTwips)
     const QSizeF size = withinSixteenBits(heightTwips * aspect, heightTwips);
     picScoreBox->resize(std::max(1, twipsToWholePixels(size.width())), twipsToWholePixels(size.height()));
     ApplyLayout(reference, this, picScoreBox);
+    // Each rounded on its own, a name's right edge can land a pixel inside the
+    // score and time block: the names end where the block begins.
+    for (Label* name : {lblHomeName, lblVisitorName})
+        name->resize(std::clamp(picScoreTime->x() - name->x(), 1, std::max(1, name->width())), name->height());
     RepositionResizer();
     // The marker frames its display as a click does, at the configured width.
     if (!shpObjectSelected->isHidden())

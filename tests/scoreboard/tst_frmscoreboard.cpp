@@ -292,6 +292,39 @@ private Q_SLOTS:
         }
     }
 
+    // At every height a team name ends in "…" within its label, or shows whole
+    // when it fits, never reaching into the score and time block: names of every
+    // length around what the (800-pixel) screen leaves for them, and a short one
+    // that always fits.
+    void teamNamesFitTheirLabelsAtEveryHeight()
+    {
+        const QString words = QStringLiteral("Harlem Globetrotters of the Greater New York Area ").repeated(3);
+        Config().VisitorText = QStringLiteral("Visitors");
+        auto box = load();
+        for (int length = 8; length <= words.size(); length += 4) {
+            Config().HomeText = words.left(length);
+            for (int pixels = 40; pixels <= 200; pixels += 3) {
+                optionsDialog = [pixels] { Config().Height = qint16(pixels * units::TwipsPerPixel); };
+                box->ReapplyAfterOptions();
+                QCOMPARE(box->picScoreBox->height(), pixels);
+                const QString where = QStringLiteral("%1 px, %2 letters: ").arg(pixels).arg(length);
+                for (const Label* name : {box->lblHomeName, box->lblVisitorName}) {
+                    const QString shown = name->shownText();
+                    const int drawn = QFontMetrics(name->shownFont()).horizontalAdvance(shown);
+                    QVERIFY2(drawn <= name->contentsRect().width(), qPrintable(where + shown));
+                    QVERIFY2(shown == name->text() || shown.endsWith(u'…'), qPrintable(where + shown));
+                    // A name far wider than its label is not squeezed into it.
+                    if (QFontMetrics(name->font()).horizontalAdvance(name->text()) > name->width() * 6 / 5)
+                        QVERIFY2(shown.endsWith(u'…'), qPrintable(where + shown));
+                    QVERIFY2(name->x() + name->width() <= box->picScoreTime->x(), qPrintable(where + name->objectName()));
+                }
+                QCOMPARE(box->lblVisitorName->shownText(), Config().VisitorText);
+                if (length == 8) // "Harlem G" fits at every height here: whole, however its label rounds
+                    QCOMPARE(box->lblHomeName->shownText(), Config().HomeText);
+            }
+        }
+    }
+
     // The release of a grip drag can be lost (another window takes the mouse); the
     // next gesture ends the resize as the release would have, contents laid out.
     void aResizeWhoseReleaseNeverCameEndsAtTheNextGesture_data()
