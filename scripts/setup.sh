@@ -15,10 +15,10 @@ RUN_PACKAGES=(libqt6multimedia6 gstreamer1.0-plugins-good fonts-liberation2)
 PACKAGE_PACKAGES=(dpkg-dev file)
 # A virtual X server driven with real key and mouse events, a window manager for
 # the tests that want one (and xprop to see it is up), screenshots, a null sound
-# sink, the menu entry's and AppStream file's validators, the live feed's overlay
-# in a headless browser.
+# sink, the menu entry's and AppStream file's validators, man to read the manual
+# page, the live feed's overlay in a headless browser.
 TEST_PACKAGES=(xvfb xauth xdotool openbox x11-utils imagemagick x11-apps x11-xserver-utils pulseaudio pulseaudio-utils curl
-    desktop-file-utils appstream chromium python3)
+    desktop-file-utils appstream man-db chromium python3)
 # libFuzzer comes with clang's runtime libraries.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
