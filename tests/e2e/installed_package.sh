@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The Debian package, installed as an operator would have it. CPack builds it
+# The Debian package, installed as an operator would have it. Packaging builds
+# nothing but the program and what ships with it. CPack builds the package
 # from this build tree; it unpacks into an empty root; its menu entry and
 # AppStream file pass their validators; the changelog, the copyright file and the
 # manual page are where Debian keeps them; the installed program answers --version,
@@ -9,11 +10,19 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/options_helpers.bash"
 
-for tool in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli man; do
+for tool in cmake ninja cpack dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli man; do
     command -v "$tool" >/dev/null || e2e_fail "$tool is missing (scripts/setup.sh installs it)"
 done
 version="$(sed -n 's/^project(Tallivox VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")"
 [ -n "$version" ] || e2e_fail "cannot read the build's version"
+
+# What scripts/package.sh builds: the program and the two tools that make what
+# ships with it (sounds, icons), no test, benchmark or fuzz target.
+cmake -S "$(dirname "$0")/../.." -B "$E2E_DIR/program-only" -G Ninja -DTALLIVOX_TESTS=OFF >"$E2E_DIR/configure.log" 2>&1 ||
+    { cat "$E2E_DIR/configure.log" >&2; e2e_fail "the program alone does not configure"; }
+programs="$(ninja -C "$E2E_DIR/program-only" -t targets all | sed -n 's/: CXX_EXECUTABLE_LINKER.*//p' | sort | paste -sd' ')"
+[ "$programs" = "packaging/tallivox_logoicon resources/tallivox_soundsynth tallivox" ] ||
+    e2e_fail "packaging builds $programs"
 
 # Packed into this test's folder, so that a package of the build folder is left alone.
 build_dir="$(dirname "$TALLIVOX_BIN")"
