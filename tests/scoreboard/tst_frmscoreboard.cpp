@@ -264,15 +264,19 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("height");
         QTest::addColumn<Qt::Key>("view");
+        QTest::addColumn<QPointF>("grip"); // how far the grip is dragged first
         for (const Qt::Key view : {Qt::Key_F12, Qt::Key_F11}) {
             for (const int height : {1800, 2475, 3600})
-                QTest::addRow("%s, %d px", view == Qt::Key_F12 ? "floating" : "key colour", height / 15) << height << view;
+                QTest::addRow("%s, %d px", view == Qt::Key_F12 ? "floating" : "key colour", height / 15)
+                    << height << view << QPointF();
         }
+        QTest::newRow("floating, grown by the grip") << 1800 << Qt::Key_F12 << QPointF(170, 37);
     }
     void optionsClosedWithoutAChangeLeaveTheBoxAsItWas()
     {
         QFETCH(int, height);
         QFETCH(Qt::Key, view);
+        QFETCH(QPointF, grip);
         Config().Height = qint16(height);
         Config().StartX = 0;
         Config().StartY = 1500;
@@ -280,6 +284,10 @@ private Q_SLOTS:
         auto box = load();
         box->show();
         QTest::keyClick(box->picScoreBox, view);
+        if (!grip.isNull()) {
+            drag(box->imgResizeSE, grip);
+            height = box->picScoreBox->height() * units::TwipsPerPixel;
+        }
         const auto onScreen = [&] { return QRect(box->picScoreBox->mapToGlobal(QPoint()), box->picScoreBox->size()); };
         const QRect placed = onScreen();
         const ShownBox drawn = box->shownBox();
