@@ -4,6 +4,13 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace {
+
+// The share of its font an eliding caption keeps to show its text whole.
+constexpr qreal ElidingSizeKept = 0.9;
+
+} // namespace
+
 PictureBox::PictureBox(QWidget* parent)
     : QWidget(parent)
 {
@@ -71,11 +78,19 @@ void Label::setFitsWidth(bool fits)
     update();
 }
 
+void Label::setElides(bool elides)
+{
+    if (elides == m_elides)
+        return;
+    m_elides = elides;
+    update();
+}
+
 QFont Label::shownFont() const
 {
     QFont f = font();
     const int available = contentsRect().width();
-    if (!m_fitsWidth || available <= 0 || text().isEmpty())
+    if ((!m_fitsWidth && !m_elides) || available <= 0 || text().isEmpty())
         return f;
     // Text widths grow almost in proportion to the size: start from that guess
     // and step down the rest of the way (a step or two, for the font's hinting).
@@ -84,25 +99,46 @@ QFont Label::shownFont() const
     if (needed <= available || designed <= 0)
         return f;
     qreal size = designed * available / needed;
+    // An eliding caption gives up no more of its size than whole pixels take
+    // from a label scaled with its box (a name that fits its label at one size
+    // fits it at every size); a text much wider ends in "…" instead.
+    const qreal smallest = m_fitsWidth ? 1 : designed * ElidingSizeKept;
+    if (size < smallest)
+        return font();
     for (; size > 1; size -= 0.25) {
         f.setPointSizeF(size);
         if (QFontMetrics(f).horizontalAdvance(text()) <= available)
             break;
     }
-    return f;
+    return f.pointSizeF() < smallest ? font() : f;
+}
+
+QString Label::shownText() const
+{
+    if (!m_elides)
+        return text();
+    const QFontMetrics metrics(shownFont());
+    const int width = contentsRect().width();
+    QString shown = text();
+    // An elided text can come back a pixel wider than it was asked to be (its
+    // pieces rounded on their own): then it is asked for a pixel less.
+    for (int room = width; room > 0 && metrics.horizontalAdvance(shown) > width; --room)
+        shown = metrics.elidedText(text(), Qt::ElideRight, room);
+    return shown;
 }
 
 void Label::paintEvent(QPaintEvent* event)
 {
     const QFont shown = shownFont();
-    if (shown == font()) {
+    const QString caption = shownText();
+    if (shown == font() && caption == text()) {
         QLabel::paintEvent(event);
         return;
     }
     QPainter painter(this);
     painter.setFont(shown);
     painter.setPen(palette().color(foregroundRole()));
-    painter.drawText(contentsRect(), int(alignment()), text());
+    painter.drawText(contentsRect(), int(alignment()), caption);
 }
 
 void Label::setForeColor(const QColor& colour)

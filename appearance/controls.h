@@ -43,17 +43,22 @@ public:
     void setForeColor(const QColor& colour);
 
     // A caption that fits its label's width draws whole: in the largest font, no
-    // larger than the label's own, in which it fits. Off: the text is cut, as a
-    // team name never is (it widens the box instead).
+    // larger than the label's own, in which it fits. Off: the text is cut.
     void setFitsWidth(bool fits);
-    // The font the text is drawn in.
+    // A caption wider than its label draws whole in a font a little smaller, or
+    // else ends in "…" within the label, rather than being cut at its edge (team
+    // names, which widen the box only as far as the screen allows).
+    void setElides(bool elides);
+    // The font and the text as drawn.
     QFont shownFont() const;
+    QString shownText() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     bool m_fitsWidth = false;
+    bool m_elides = false;
 };
 
 class Image : public QWidget

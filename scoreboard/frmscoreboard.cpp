@@ -9,6 +9,7 @@
 #include "controls.h"
 #include "digitdisplay.h"
 #include "gameclockstate.h"
+#include "modstretch.h"
 #include "numlock.h"
 #include "virtualkeys.h"
 #include "sounddevice.h"
@@ -97,11 +98,13 @@ void frmScoreboard::createElements()
     lblHomeName->setObjectName(QStringLiteral("lblHomeName"));
     lblHomeName->setGeometry(twipsRect(120, 180, 1440, 285));
     lblHomeName->setFont(captionFont(12));
+    lblHomeName->setElides(true);
 
     lblVisitorName = new Label(QStringLiteral("Visitor"), picScoreBox);
     lblVisitorName->setObjectName(QStringLiteral("lblVisitorName"));
     lblVisitorName->setGeometry(twipsRect(120, 720, 1455, 375));
     lblVisitorName->setFont(captionFont(12));
+    lblVisitorName->setElides(true);
 
     picScoreTime = new PictureBox(picScoreBox);
     picScoreTime->setObjectName(QStringLiteral("picScoreTime"));
@@ -162,6 +165,8 @@ void frmScoreboard::createElements()
         });
     }
     picScoreBox->setFocus();
+    // The box as designed is the first reference the layout scales.
+    CaptureLayout(ScoreBoxLayout(), this, picScoreBox);
 }
 
 void frmScoreboard::createDisplays()

@@ -16,6 +16,7 @@
 #include "gamestate.h"
 #include "shownbox.h"
 
+#include <QPointer>
 #include <QTime>
 #include <QTimer>
 #include <QWidget>
@@ -173,6 +174,10 @@ private:
     void quickKey(DigitDisplay* display, const QString& step, int maxValue);
 
     void RecordBoxPlacement();
+    // Lays the box out at the reference the layout scales from (its designed
+    // height, names as last arranged).
+    void backToReference();
+    void scaleBoxTo(double heightTwips);
     void UpdateNumLock();
     void connectMouseGestures();
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -199,6 +204,7 @@ private:
     bool m_unloaded = false;
     bool m_ending = false;
     BoxPlacement m_placementAtPress;
+    QPointer<QWidget> m_selected; // the display the marker frames
     std::function<void(const ShownBox&)> m_shownBoxListener;
     ShownBox m_lastShown;
     // Whether each clock ran at the last hand-out: a start or a stop changes what

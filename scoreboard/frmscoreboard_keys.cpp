@@ -187,6 +187,7 @@ void frmScoreboard::ddShotClock_KeyDown(int keyCode)
 void frmScoreboard::ObjectSelected(QWidget* selectedObject)
 {
     shpObjectSelected->hide();
+    m_selected = selectedObject;
     if (!selectedObject)
         return;
     // The frame width is a 16-bit product in twips: a huge stored width is held at its limit.

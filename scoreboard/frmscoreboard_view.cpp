@@ -81,6 +81,13 @@ void frmScoreboard::UpdateTeamNames()
     lblVisitorName->setText(config.VisitorText);
     lblPeriod->setText(config.PeriodText);
 
+    // The names are measured, and the layout's reference is taken, on the box at
+    // its reference height with its reference fonts, never on the box as last
+    // scaled: a font captured in whole points and places in whole pixels would
+    // otherwise move the names, and the box's width, a little at every pass, and
+    // closing the options without a change would grow or shrink the box.
+    backToReference();
+
     // The names size themselves to their text, then share the wider width.
     for (Label* name : {lblHomeName, lblVisitorName}) {
         const QSize hint = name->sizeHint();
@@ -90,7 +97,8 @@ void frmScoreboard::UpdateTeamNames()
     // its smallest height could not keep its proportions, and its contents, scaled
     // to the width, would no longer fill its height), and only as far as the box,
     // at the height it is about to take, still fits its screen's width: past that
-    // a name is cut short with an ellipsis, and stays whole in the settings.
+    // a name ends in an ellipsis where its label ends, and stays whole in the
+    // settings.
     const int others = lblHomeName->x() + picScoreTime->width();
     const double toHeight = twipsToWholePixels(std::clamp<qint16>(config.Height, MinimumBoxHeightTwips,
                                                                   MaximumBoxHeightTwips))
@@ -98,11 +106,8 @@ void frmScoreboard::UpdateTeamNames()
     const QRect screen = screenFor(QPoint(twipsToWholePixels(config.StartX), twipsToWholePixels(config.StartY)));
     const int room = std::min(MaximumLabelPixels, int(screen.width() / toHeight)) - others;
     const int nameWidth = std::clamp(std::max(lblHomeName->width(), lblVisitorName->width()), 1, std::max(1, room));
-    for (Label* name : {lblHomeName, lblVisitorName}) {
+    for (Label* name : {lblHomeName, lblVisitorName})
         name->resize(nameWidth, name->height());
-        if (name->sizeHint().width() > nameWidth)
-            name->setText(name->fontMetrics().elidedText(name->text(), Qt::ElideRight, nameWidth));
-    }
 
     picScoreTime->move(lblHomeName->x() + nameWidth, picScoreTime->y());
     picScoreBox->resize(picScoreTime->x() + picScoreTime->width(), picScoreBox->height());
@@ -113,18 +118,41 @@ void frmScoreboard::UpdateTeamNames()
     if (!config.UseShotClock)
         FitPicture(imgLogo, picLogoContainer, config.BoardPic);
     SetLedType(this, config.LEDType);
+    // This arrangement is what every later layout scales, until the names change.
+    CaptureLayout(ScoreBoxLayout(), this, picScoreBox);
+}
+
+void frmScoreboard::backToReference()
+{
+    const LayoutSet& reference = ScoreBoxLayout();
+    picScoreBox->resize(twipsToWholePixels(reference.refWidth), twipsToWholePixels(reference.refHeight));
+    ApplyLayout(reference, this, picScoreBox);
 }
 
 void frmScoreboard::RestoreBoxSize()
 {
-    CaptureLayout(ScoreBoxLayout(), this, picScoreBox);
-    const double aspect = double(picScoreBox->width()) / std::max(1, picScoreBox->height());
     // A stored height outside what the box can be dragged to is held at the nearest size it can have.
-    const double height = std::clamp<qint16>(Config().Height, MinimumBoxHeightTwips, MaximumBoxHeightTwips);
-    const QSizeF size = withinSixteenBits(height * aspect, height);
+    scaleBoxTo(std::clamp<qint16>(Config().Height, MinimumBoxHeightTwips, MaximumBoxHeightTwips));
+}
+
+// Every layout of the box is the reference scaled to a height, its width keeping
+// the reference's proportions: the same names at the same height always give the
+// same box, to the pixel, whether it got there by the grip or the options.
+void frmScoreboard::scaleBoxTo(double heightTwips)
+{
+    const LayoutSet& reference = ScoreBoxLayout();
+    const double aspect = double(reference.refWidth) / std::max(1, reference.refHeight);
+    const QSizeF size = withinSixteenBits(heightTwips * aspect, heightTwips);
     picScoreBox->resize(std::max(1, twipsToWholePixels(size.width())), twipsToWholePixels(size.height()));
-    ApplyLayout(ScoreBoxLayout(), this, picScoreBox);
+    ApplyLayout(reference, this, picScoreBox);
+    // Each rounded on its own, a name's right edge can land a pixel inside the
+    // score and time block: the names end where the block begins.
+    for (Label* name : {lblHomeName, lblVisitorName})
+        name->resize(std::clamp(picScoreTime->x() - name->x(), 1, std::max(1, name->width())), name->height());
     RepositionResizer();
+    // The marker frames its display as a click does, at the configured width.
+    if (!shpObjectSelected->isHidden())
+        ObjectSelected(m_selected);
 }
 
 void frmScoreboard::RepositionResizer()
@@ -298,7 +326,6 @@ void frmScoreboard::savePlacementIfMoved()
 void frmScoreboard::ResizeMouseDown(const QPointF& globalPos)
 {
     ResizeMouseUp();
-    CaptureLayout(ScoreBoxLayout(), this, picScoreBox);
     MouseStartX = units::toInt32(pixelsToTwips(globalPos.x()));
     MouseStartY = units::toInt32(pixelsToTwips(globalPos.y()));
     BoxWidth = units::toInt32(pixelsToTwips(picScoreBox->width()));
@@ -326,9 +353,8 @@ void frmScoreboard::ResizeMouseUp()
     if (!ResizingScoreBox)
         return;
     ResizingScoreBox = false;
-    ApplyLayout(ScoreBoxLayout(), this, picScoreBox);
+    scaleBoxTo(pixelsToTwips(picScoreBox->height()));
     UpdateScoreboardView(NoPosition, NoPosition, ConfiguredView);
-    RepositionResizer();
     savePlacementIfMoved();
 }
 

@@ -41,7 +41,7 @@ void describe(const QWidget* widget, const Walk& walk)
     } else if (const auto* label = qobject_cast<const Label*>(widget)) {
         e.kind = ShownElement::Kind::Caption;
         e.fore = label->palette().color(label->foregroundRole());
-        e.text = label->text();
+        e.text = label->shownText();
         const QFont font = label->shownFont();
         const QFontInfo info(font);
         e.fontFamily = info.family();

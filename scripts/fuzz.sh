@@ -10,7 +10,7 @@ source "$(dirname "$0")/setup.sh"
 seconds="${1:-60}"
 FUZZ_DIR="$TALLIVOX_ROOT/build-fuzz"
 
-install_missing_packages
+install_missing_packages build fuzz
 CC=clang CXX=clang++ cmake -S "$TALLIVOX_ROOT" -B "$FUZZ_DIR" -G Ninja -DTALLIVOX_FUZZ=ON >/dev/null
 
 targets=()

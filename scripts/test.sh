@@ -4,7 +4,7 @@
 set -euo pipefail
 source "$(dirname "$0")/setup.sh"
 
-cmake_args=()
+cmake_args=(-DTALLIVOX_TESTS=ON)
 if [ "${1:-}" = "--sanitize" ]; then
     BUILD_DIR="$TALLIVOX_ROOT/build-sanitize"
     cmake_args+=(-DTALLIVOX_SANITIZE=ON)
@@ -12,7 +12,7 @@ if [ "${1:-}" = "--sanitize" ]; then
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 fi
 
-install_missing_packages
+install_missing_packages build run package test
 configure_and_build "${cmake_args[@]}"
 (cd "$BUILD_DIR" && ctest --output-on-failure -j "$(nproc)")
 

@@ -1,18 +1,28 @@
 #!/usr/bin/env bash
-# The Debian package, installed as an operator would have it. CPack builds it
+# The Debian package, installed as an operator would have it. Packaging builds
+# nothing but the program and what ships with it. CPack builds the package
 # from this build tree; it unpacks into an empty root; its menu entry and
-# AppStream file pass their validators; the installed program answers --version,
+# AppStream file pass their validators; the changelog, the copyright file and the
+# manual page are where Debian keeps them; the installed program answers --version,
 # --help and a wrong argument without a display; started from the menu entry's
 # command with a fresh settings folder, it shows its help text and takes its
 # sounds from the installed data folder, with nothing beside the executable.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/options_helpers.bash"
 
-for tool in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli; do
+for tool in cmake ninja cpack dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli man; do
     command -v "$tool" >/dev/null || e2e_fail "$tool is missing (scripts/setup.sh installs it)"
 done
 version="$(sed -n 's/^project(Tallivox VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")"
 [ -n "$version" ] || e2e_fail "cannot read the build's version"
+
+# What scripts/package.sh builds: the program and the two tools that make what
+# ships with it (sounds, icons), no test, benchmark or fuzz target.
+cmake -S "$(dirname "$0")/../.." -B "$E2E_DIR/program-only" -G Ninja -DTALLIVOX_TESTS=OFF >"$E2E_DIR/configure.log" 2>&1 ||
+    { cat "$E2E_DIR/configure.log" >&2; e2e_fail "the program alone does not configure"; }
+programs="$(ninja -C "$E2E_DIR/program-only" -t targets all | sed -n 's/: CXX_EXECUTABLE_LINKER.*//p' | sort | paste -sd' ')"
+[ "$programs" = "packaging/tallivox_logoicon resources/tallivox_soundsynth tallivox" ] ||
+    e2e_fail "packaging builds $programs"
 
 # Packed into this test's folder, so that a package of the build folder is left alone.
 build_dir="$(dirname "$TALLIVOX_BIN")"
@@ -39,6 +49,22 @@ entry() { sed -n "s/^$1=//p" "$desktop"; }
 for size in 48 128 256; do
     icon="$usr/share/icons/hicolor/${size}x$size/apps/$(entry Icon).png"
     [ "$(identify -format '%m %wx%h' "$icon" 2>/dev/null)" = "PNG ${size}x$size" ] || e2e_fail "no ${size}px icon at $icon"
+done
+
+# The package's documentation: the changelog of this version, the copyright
+# file saying plainly that no licence is granted yet, and a manual page that
+# renders without a warning and names the options and the files.
+doc="$usr/share/doc/tallivox"
+[ "$(gzip -dc "$doc/changelog.gz" | head -n1)" = "tallivox ($version) unstable; urgency=medium" ] ||
+    e2e_fail "the changelog starts: $(gzip -dc "$doc/changelog.gz" | head -n1)"
+grep -q "^No licence has been chosen for Tallivox yet" "$doc/copyright" || e2e_fail "the copyright file says: $(cat "$doc/copyright")"
+manpage="$usr/share/man/man1/tallivox.1.gz"
+LC_ALL=C MANWIDTH=200 man --warnings -l "$manpage" >"$E2E_DIR/man.txt" 2>"$E2E_DIR/man.err" || e2e_fail "man cannot show $manpage"
+[ ! -s "$E2E_DIR/man.err" ] || e2e_fail "the manual page draws warnings: $(cat "$E2E_DIR/man.err")"
+for said in "tallivox - basketball scoreboard for live video" "-v, --version" "-h, --help" \
+        "\$XDG_CONFIG_HOME/Tallivox/Tallivox.ini" "\$XDG_STATE_HOME/Tallivox/game.json" "tallivoxhelpfile.rtf" \
+        "buzzer.wav" "47800" "/state.json" "FeedAddress" "Tallivox $version"; do
+    grep -qF -- "$said" "$E2E_DIR/man.txt" || e2e_fail "the manual page does not say $said"
 done
 
 # Answers without a display.

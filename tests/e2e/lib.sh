@@ -15,9 +15,11 @@ SETTINGS_FILE="$XDG_CONFIG_HOME/Tallivox/Tallivox.ini"
 GAME_FILE="$XDG_STATE_HOME/Tallivox/game.json"
 XVFB_PID=""
 APP_PID=""
+WM_PID=""
 
 e2e_cleanup() {
     [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
+    [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null || true
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
     wait 2>/dev/null || true
     if [ "${E2E_KEEP:-0}" = 1 ]; then echo "kept $E2E_DIR"; else rm -rf "$E2E_DIR"; fi
@@ -46,6 +48,19 @@ e2e_setup() {
     export DISPLAY=":$(head -n1 "$fd_file")"
     unset WAYLAND_DISPLAY
     export QT_QPA_PLATFORM=xcb
+}
+
+# Starts a window manager (openbox) on the private X server (xprop tells when it
+# has taken the screen over).
+e2e_start_wm() {
+    "$1" >"$E2E_DIR/wm.log" 2>&1 &
+    WM_PID=$!
+    for _ in $(seq 200); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        kill -0 "$WM_PID" 2>/dev/null || e2e_fail "$1 ended at once: $(cat "$E2E_DIR/wm.log")"
+        sleep 0.05
+    done
+    e2e_fail "$1 did not take the screen over"
 }
 
 # Waits until a visible window with a name matching the pattern is up; prints its id.

@@ -87,12 +87,18 @@ private:
     FakeNumLock numLock;
     LinkLog log;
     QTemporaryDir programFolder;
+    // What the options dialog does to the record while it is open; nothing by default.
+    std::function<void()> optionsDialog;
 
     std::unique_ptr<frmScoreboard> load()
     {
         frmScoreboard::Links links;
         links.showHelp = [this] { ++log.helpShown; };
-        links.showOptionsDialog = [this] { ++log.optionsShown; };
+        links.showOptionsDialog = [this] {
+            ++log.optionsShown;
+            if (optionsDialog)
+                optionsDialog();
+        };
         links.showShotClockWindow = [this] { ++log.shotClockShown; };
         links.unloadShotClockWindow = [this] { ++log.shotClockUnloaded; };
         links.copyShotClockCaption = [this](int caption) { log.lastShotClockCopy = caption; };
@@ -120,6 +126,7 @@ private Q_SLOTS:
         settings.sync();
         LoadConfig(Config(), settings, programFolder.path());
         log = {};
+        optionsDialog = nullptr;
         DigitEntry() = {};
         ClockEntry() = {};
     }
@@ -262,6 +269,81 @@ private Q_SLOTS:
         for (Label* caption : {box->lblHomeName, box->lblPeriod})
             QCOMPARE(caption->sizeHint().width(), caption->fontMetrics().size(0, caption->text()).width());
         QCOMPARE(box->lblHomeName->text(), Config().HomeText);
+    }
+
+    // Closing the options with nothing changed leaves the box where and as it was,
+    // to the pixel and in everything it draws, however often it happens.
+    void optionsClosedWithoutAChangeLeaveTheBoxAsItWas_data()
+    {
+        QTest::addColumn<int>("height");
+        QTest::addColumn<Qt::Key>("view");
+        QTest::addColumn<QPointF>("grip"); // how far the grip is dragged first
+        for (const Qt::Key view : {Qt::Key_F12, Qt::Key_F11}) {
+            for (const int height : {1800, 2475, 3600})
+                QTest::addRow("%s, %d px", view == Qt::Key_F12 ? "floating" : "key colour", height / 15)
+                    << height << view << QPointF();
+        }
+        QTest::newRow("floating, grown by the grip") << 1800 << Qt::Key_F12 << QPointF(170, 37);
+    }
+    void optionsClosedWithoutAChangeLeaveTheBoxAsItWas()
+    {
+        QFETCH(int, height);
+        QFETCH(Qt::Key, view);
+        QFETCH(QPointF, grip);
+        Config().Height = qint16(height);
+        Config().StartX = 0;
+        Config().StartY = 1500;
+        Config().HomeText = QStringLiteral("Harlem Globetrotters");
+        auto box = load();
+        box->show();
+        QTest::keyClick(box->picScoreBox, view);
+        if (!grip.isNull()) {
+            drag(box->imgResizeSE, grip);
+            height = box->picScoreBox->height() * units::TwipsPerPixel;
+        }
+        const auto onScreen = [&] { return QRect(box->picScoreBox->mapToGlobal(QPoint()), box->picScoreBox->size()); };
+        const QRect placed = onScreen();
+        const ShownBox drawn = box->shownBox();
+        QCOMPARE(placed.topLeft(), QPoint(0, 100));
+        QCOMPARE(placed.height(), height / units::TwipsPerPixel);
+        for (int ok = 1; ok <= 10; ++ok) {
+            box->ReapplyAfterOptions();
+            QCOMPARE(onScreen(), placed);
+            QVERIFY2(box->shownBox() == drawn, qPrintable(QStringLiteral("OK %1").arg(ok)));
+        }
+    }
+
+    // At every height a team name ends in "…" within its label, or shows whole
+    // when it fits, never reaching into the score and time block: names of every
+    // length around what the (800-pixel) screen leaves for them, and a short one
+    // that always fits.
+    void teamNamesFitTheirLabelsAtEveryHeight()
+    {
+        const QString words = QStringLiteral("Harlem Globetrotters of the Greater New York Area ").repeated(3);
+        Config().VisitorText = QStringLiteral("Visitors");
+        auto box = load();
+        for (int length = 8; length <= words.size(); length += 4) {
+            Config().HomeText = words.left(length);
+            for (int pixels = 40; pixels <= 200; pixels += 3) {
+                optionsDialog = [pixels] { Config().Height = qint16(pixels * units::TwipsPerPixel); };
+                box->ReapplyAfterOptions();
+                QCOMPARE(box->picScoreBox->height(), pixels);
+                const QString where = QStringLiteral("%1 px, %2 letters: ").arg(pixels).arg(length);
+                for (const Label* name : {box->lblHomeName, box->lblVisitorName}) {
+                    const QString shown = name->shownText();
+                    const int drawn = QFontMetrics(name->shownFont()).horizontalAdvance(shown);
+                    QVERIFY2(drawn <= name->contentsRect().width(), qPrintable(where + shown));
+                    QVERIFY2(shown == name->text() || shown.endsWith(u'…'), qPrintable(where + shown));
+                    // A name far wider than its label is not squeezed into it.
+                    if (QFontMetrics(name->font()).horizontalAdvance(name->text()) > name->width() * 6 / 5)
+                        QVERIFY2(shown.endsWith(u'…'), qPrintable(where + shown));
+                    QVERIFY2(name->x() + name->width() <= box->picScoreTime->x(), qPrintable(where + name->objectName()));
+                }
+                QCOMPARE(box->lblVisitorName->shownText(), Config().VisitorText);
+                if (length == 8) // "Harlem G" fits at every height here: whole, however its label rounds
+                    QCOMPARE(box->lblHomeName->shownText(), Config().HomeText);
+            }
+        }
     }
 
     // The release of a grip drag can be lost (another window takes the mouse); the
@@ -548,10 +630,18 @@ private Q_SLOTS:
         auto box = load();
         box->show();
         QTest::mouseClick(box->ddPeriod, Qt::LeftButton);
-        const QRect d = box->ddPeriod->geometry();
-        QVERIFY(box->shpObjectSelected->isVisible());
-        QCOMPARE(box->shpObjectSelected->geometry(),
-                 QRect(d.left() - margin, d.top() - margin, d.width() + growth, d.height() + growth));
+        const auto framed = [&] {
+            const QRect d = box->ddPeriod->geometry();
+            QVERIFY(box->shpObjectSelected->isVisible());
+            QCOMPARE(box->shpObjectSelected->geometry(),
+                     QRect(d.left() - margin, d.top() - margin, d.width() + growth, d.height() + growth));
+        };
+        framed();
+        // Laid out again at another height, it frames the same display, as wide as before.
+        optionsDialog = [] { Config().Height = 2340; };
+        box->ReapplyAfterOptions();
+        QCOMPARE(box->picScoreBox->height(), 156);
+        framed();
     }
 
     void numLockPolicyIsAppliedAtLoadAndOnRelease_data()
