@@ -1,6 +1,7 @@
 // The game kept across a crash: the score box hands it out on every change and
-// once a second while a clock runs, puts a kept game back stopped, and the game
-// file holds one whole game whenever its writer is killed.
+// once a second while a clock runs, puts a kept game back stopped, a damaged file
+// is set aside and said, and the game file holds one whole game whenever its
+// writer is killed.
 
 #include "configrecord.h"
 #include "digitdisplay.h"
@@ -113,10 +114,13 @@ private Q_SLOTS:
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
         file.close();
-        const std::optional<GameState> kept = GameFile(path).takeLeftover();
+        QStringList said;
+        const std::optional<GameState> kept = GameFile(path, [&](const QString& s) { said << s; }).takeLeftover();
         QCOMPARE(kept.has_value(), whole);
         QVERIFY(!whole || *kept == Kept);
         QCOMPARE(QFile::exists(path + ".bad"), !whole);
+        // A fresh game where the operator expected the last one is explained.
+        QCOMPARE(said, whole ? QStringList() : QStringList{"The saved game could not be read; it was kept as game.json.bad."});
     }
 
     void aKilledWriterLeavesOneWholeGame()
