@@ -12,6 +12,7 @@ target_link_libraries(tallivox_rtf PUBLIC Qt6::Gui)
 add_library(tallivox_help STATIC
     ${CMAKE_SOURCE_DIR}/app/help/helpgeometry.h ${CMAKE_SOURCE_DIR}/app/help/helpgeometry.cpp
     ${CMAKE_SOURCE_DIR}/app/help/frmhelp.h ${CMAKE_SOURCE_DIR}/app/help/frmhelp.cpp
+    ${CMAKE_SOURCE_DIR}/app/help/helpload.h ${CMAKE_SOURCE_DIR}/app/help/helpload.cpp
 )
 target_include_directories(tallivox_help PUBLIC ${CMAKE_SOURCE_DIR}/app/help)
 target_link_libraries(tallivox_help PUBLIC tallivox_rtf tallivox_config tallivox_components Qt6::Widgets)

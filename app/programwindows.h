@@ -44,6 +44,9 @@ public:
     void showOptionsDialog(QWidget* parent);
     // The help window, modeless; brought forward when it is already open.
     void showHelp();
+    // Where the help file is looked for (datafiles.h): the executable's folder
+    // unless set.
+    void setProgramFolder(const QString& folder) { m_programFolder = folder; }
     QWidget* helpWindow() const { return m_help; }
 
     // Says a problem the operator must know of (a save that failed) on standard
@@ -82,6 +85,7 @@ private:
     QPointer<QWidget> m_help;
     QPointer<QWidget> m_splash;
     QPointer<QWidget> m_notice;
+    QString m_programFolder;
     std::unique_ptr<GameFile> m_gameFile;
     std::unique_ptr<Feed> m_feed;
 };

@@ -23,6 +23,7 @@ void ProgramWindows::showSplash()
         links.showHelp = [this] { showHelp(); };
         links.showOptionsDialog = [this] { showOptionsDialog(m_splash); };
         links.goScore = [this] { GoScore(); };
+        links.endProgram = [this] { endProgram(); };
         auto* splash = new frmSplash(std::move(links));
         splash->Form_Load();
         m_splash = splash;

@@ -1,6 +1,6 @@
 #pragma once
-// A wave clip played straight through PulseAudio, for when Qt Multimedia has no
-// way out. Qt 6.4 meets the sound server once per process: a server that starts
+// A wave clip played straight through PulseAudio, wherever the program is built
+// with PulseAudio's client library (sounddevice.h). Qt 6.4 meets the sound server once per process: a server that starts
 // after the program, or stops and comes back, is never heard through it again.
 // Each play here connects afresh, on a thread of the player's own, so nothing
 // waits on the thread that draws the clocks and sound returns as soon as a

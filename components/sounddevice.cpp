@@ -102,7 +102,12 @@ void SoundDevice::play()
 {
     if (!m_effect)
         return;
-    if (m_effect->status() == QSoundEffect::Error || QMediaDevices::audioOutputs().isEmpty()) {
+    // Qt 6.4 meets the sound server once per process: after the server has
+    // restarted, its effect still "plays", into a connection that is gone, and
+    // never sounds again. With PulseAudio's own library at hand every play
+    // goes to the server directly, which meets whatever server is there now.
+    if (PulsePlayer::available() || m_effect->status() == QSoundEffect::Error
+        || QMediaDevices::audioOutputs().isEmpty()) {
         playThroughServer();
         return;
     }
@@ -115,9 +120,9 @@ void SoundDevice::play()
     Q_EMIT playRequested();
 }
 
-// Qt found no output (no server when the program started, or one that went
-// away): the clip goes to the sound server directly. A server that is not
-// there is looked for again at a play a second or more after the last try.
+// The clip goes to the sound server directly, on a connection of its own. A
+// server that is not there (not yet started, or gone and not back yet) is
+// looked for again at a play a second or more after the last try.
 void SoundDevice::playThroughServer()
 {
     constexpr qint64 RetryIntervalMs = 1000;
@@ -127,6 +132,7 @@ void SoundDevice::playThroughServer()
         m_server = std::make_unique<PulsePlayer>();
         connect(m_server.get(), &PulsePlayer::finished, this, [this](bool reachedServer) {
             if (!reachedServer) {
+                qCDebug(lcSound) << "no sound server took the clip; looked for again at a play a second from now";
                 m_serverMissedAt.start();
                 return;
             }

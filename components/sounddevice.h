@@ -2,7 +2,10 @@
 // One sound, played on request: a wave file is opened, played, stopped, rewound
 // and closed, and the owner is told when a play has ended by itself. A missing
 // file, a file that is not a wave file, or a machine without sound leaves the
-// device silent; nothing here ever waits for the sound system.
+// device silent; nothing here ever waits for the sound system. Built with
+// PulseAudio's client library, the device plays through it (pulseplayer.h),
+// so that a sound server that starts late or restarts is heard again; Qt
+// Multimedia plays where that library is not there.
 //
 // Position: Qt Multimedia's sound effects cannot seek or resume, so the device
 // has one position only, the start of the clip. play() always sounds the clip

@@ -10,32 +10,31 @@
 
 namespace configkeys {
 
-namespace {
-
-// No setting needs more than a thousand characters; a pasted page as a team name
-// would be laid out again on every drag of the box.
-constexpr qsizetype MaxStoredTextLength = 1000;
-
-// What the store holds for a key as plain text (its first thousand characters),
-// or nothing. QSettings reads an unquoted value with commas in a hand-edited file
-// as a list: join it back. Any other typed value ("@Variant(...)",
-// "@ByteArray(...)") is not one of ours and counts as absent, so the key takes
-// its default.
-
-std::optional<QString> textInStore(const QSettings* settings, const SettingKey& key)
+// What the store holds for a key as plain text, or nothing. QSettings reads an
+// unquoted value with commas in a hand-edited file as a list: join it back. Any
+// other typed value ("@Variant(...)", "@ByteArray(...)") is not one of ours and
+// counts as absent, so the key takes its default.
+std::optional<StoredText> textInStore(const QSettings* settings, const SettingKey& key)
 {
     if (!settings)
         return std::nullopt;
     const QVariant value = settings->value(key.path());
+    QString text;
     switch (value.typeId()) {
     case QMetaType::QString:
-        return value.toString().left(MaxStoredTextLength);
+        text = value.toString();
+        break;
     case QMetaType::QStringList:
-        return value.toStringList().join(QLatin1String(", ")).left(MaxStoredTextLength);
+        text = value.toStringList().join(QLatin1String(", "));
+        break;
     default:
         return std::nullopt;
     }
+    const bool cut = text.size() > MaxStoredTextLength;
+    return StoredText{cut ? text.left(MaxStoredTextLength) : text, cut};
 }
+
+namespace {
 
 QString defaultTextOf(const SettingKey& key, const ConfigRecord& loadedSoFar, const QString& programFolder)
 {
@@ -127,7 +126,9 @@ void loadRecord(ConfigRecord& record, const QSettings* settings, const QString& 
 {
     for (const SettingKey& key : Table) {
         const QString fallback = defaultTextOf(key, record, programFolder);
-        std::optional<QString> stored = textInStore(settings, key);
+        std::optional<QString> stored;
+        if (const std::optional<StoredText> found = textInStore(settings, key))
+            stored = found->text;
         if (stored && key.accepts && !key.accepts(*stored))
             stored.reset();
         std::visit([&](auto member) { convertInto(record.*member, key, stored, fallback); }, key.field);

@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 #include <variant>
 #include <vector>
 
@@ -115,6 +116,20 @@ inline constexpr std::array<SettingKey, 42> Table{{
     {FeedSettings, QLatin1String("FeedPort"), &R::FeedPort, QLatin1String("47800"), DefaultRule::Fixed, Rounding::Nearest, 38, &isFeedPort},
     {FeedSettings, QLatin1String("FeedAddress"), &R::FeedAddress, QLatin1String("127.0.0.1"), DefaultRule::Fixed, Rounding::Nearest, 39, &isIPv4Address},
 }};
+
+// No setting needs more than a thousand characters; a pasted page as a team name
+// would be laid out again on every drag of the box, and written with every save.
+inline constexpr qsizetype MaxStoredTextLength = 1000;
+
+struct StoredText
+{
+    QString text; // at most MaxStoredTextLength characters
+    bool cut = false; // the store held more
+};
+
+// What the store holds for a key as plain text, or nothing when the key is absent
+// or holds a value that is not text.
+std::optional<StoredText> textInStore(const QSettings* settings, const SettingKey& key);
 
 // The keys SaveConfig writes, in its order.
 const std::vector<const SettingKey*>& savedInOrder();

@@ -2,15 +2,21 @@
 
 #include "configkeys.h"
 #include "settingtext.h"
+#include "wholefile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSet>
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
+
+#include <unistd.h>
 
 namespace {
 
@@ -34,10 +40,14 @@ void reportStoreProblem(const QString& message)
         std::fprintf(stderr, "tallivox: %s\n", qPrintable(message));
 }
 
+// Said once while it lasts: on a full disk every drag of the box fails to save,
+// and a notice for each would bury the first. A save that works ends it.
 void reportSaveProblem(const SaveProblem& problem, const QString& file)
 {
-    if (problem)
+    static SaveProblem lastSaid;
+    if (problem && problem != lastSaid)
         reportStoreProblem(QStringLiteral("The settings were not saved to %1: %2.").arg(file, *problem));
+    lastSaid = problem;
 }
 
 // QSettings writes the store through a lock file, "<store>.lock", that a writer
@@ -67,26 +77,100 @@ void removeAbandonedLock(const QSettings& settings)
 
 using StoredValues = QList<std::pair<QString, QString>>;
 
-// Writes the values, first making sure that the lock can be had at once.
+// A value as QSettings reads it back, and as it would write it: backslash,
+// quote and control characters escaped; quotes around a value with a comma (it
+// would read as a list), a semicolon (a comment) or a space at either end; a
+// leading "@" doubled, or it would read as a typed value. Everything else is
+// UTF-8, as Qt 6 reads it.
+QByteArray iniValue(const QString& text)
+{
+    QByteArray out;
+    const QByteArray utf8 = (text.startsWith(u'@') ? QStringLiteral("@") + text : text).toUtf8();
+    bool hexEscapeOpen = false;
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        // QSettings reads every hex digit after "\x": one that follows such an
+        // escape is escaped too.
+        if (byte < 0x20 || byte == 0x7f || (hexEscapeOpen && std::isxdigit(byte))) {
+            out += "\\x" + QByteArray::number(byte, 16);
+            hexEscapeOpen = true;
+            continue;
+        }
+        hexEscapeOpen = false;
+        if (c == '\\' || c == '"')
+            out += '\\';
+        out += c;
+    }
+    if (out.contains(',') || out.contains(';') || out.startsWith(' ') || out.endsWith(' '))
+        return '"' + out + '"';
+    return out;
+}
+
+// Groups in the order of their first key; keys as given.
+QByteArray iniText(const StoredValues& values)
+{
+    QList<QString> groups;
+    for (const auto& [path, text] : values) {
+        const QString group = path.section(u'/', 0, 0);
+        if (!groups.contains(group))
+            groups.append(group);
+    }
+    QByteArray out;
+    for (const QString& group : groups) {
+        if (!out.isEmpty())
+            out += '\n';
+        out += '[' + group.toUtf8() + "]\n";
+        for (const auto& [path, text] : values) {
+            if (path.section(u'/', 0, 0) == group)
+                out += path.section(u'/', 1).toUtf8() + '=' + iniValue(text) + '\n';
+        }
+    }
+    return out;
+}
+
+// What the store holds that is the program's: each known key that holds text, in
+// the table's order, cut to its length. `cut` hears whether a value was longer.
+StoredValues keptValues(const QSettings& settings, bool* cut = nullptr)
+{
+    StoredValues values;
+    for (const configkeys::SettingKey& key : configkeys::Table) {
+        if (const auto stored = configkeys::textInStore(&settings, key)) {
+            values.append({key.path(), stored->text});
+            if (cut && stored->cut)
+                *cut = true;
+        }
+    }
+    return values;
+}
+
+// Writes the file anew: what it held of the program's keys, with `values` put
+// over them. Keys that are not the program's (a hand edit, or the junk a UTF-16
+// file reads as) are left out.
 SaveProblem writeStore(QSettings& settings, const StoredValues& values)
 {
     const QString file = settings.fileName();
     if (!QDir().mkpath(QFileInfo(file).absolutePath()))
         return QStringLiteral("its folder cannot be made");
-    removeAbandonedLock(settings);
-    {
-        QLockFile probe(file + QStringLiteral(".lock"));
-        if (!probe.tryLock(LockWaitMs)) {
-            return probe.error() == QLockFile::LockFailedError
-                       ? QStringLiteral("its lock file is held by something else")
-                       : QStringLiteral("its folder cannot be written");
-        }
+    StoredValues merged = keptValues(settings);
+    for (const auto& [path, text] : values) {
+        const auto at = std::find_if(merged.begin(), merged.end(), [&](const auto& kept) { return kept.first == path; });
+        if (at != merged.end())
+            at->second = text;
+        else
+            merged.append({path, text});
     }
-    for (const auto& [path, text] : values)
-        settings.setValue(path, text);
+    removeAbandonedLock(settings);
+    // The lock keeps out another writer that goes through QSettings. One that
+    // cannot be made for any other reason than a live holder (a full disk, a
+    // read-only folder) stops nothing: the write that follows meets the same
+    // obstacle and says it in its own, truer words.
+    QLockFile lock(file + QStringLiteral(".lock"));
+    if (!lock.tryLock(LockWaitMs) && lock.error() == QLockFile::LockFailedError)
+        return QStringLiteral("its lock file is held by something else");
+    if (const WriteProblem problem = replaceWholeFile(file, iniText(merged)))
+        return problem;
+    // The caller's settings read the new file, not the one they were made on.
     settings.sync();
-    if (settings.status() == QSettings::AccessError)
-        return QStringLiteral("the file cannot be written (read-only, a folder, or a full disk)");
     return std::nullopt;
 }
 
@@ -119,8 +203,12 @@ SaveProblem SaveBoxPlacement(QSettings& settings, float left, float top, float h
     write(&ConfigRecord::StartX, left);
     write(&ConfigRecord::StartY, top);
     write(&ConfigRecord::Height, height);
+    if (values.isEmpty())
+        return std::nullopt;
     return writeStore(settings, values);
 }
+
+namespace {
 
 // QSettings reads UTF-16 (a Windows editor's "Unicode") as keys full of NUL
 // characters and calls it well read; any NUL near the start is such a file.
@@ -132,16 +220,50 @@ bool readsAsText(const QSettings& settings)
     return !file.open(QIODevice::ReadOnly) || !file.read(4096).contains('\0');
 }
 
-std::optional<QString> KeepUnreadableStore(const QSettings& settings)
+// A second name for the file's data where the disk allows it, so that keeping
+// it needs no room on a full disk; a copy elsewhere.
+bool keepAside(const QString& file, const QString& aside)
+{
+    QFile::remove(aside);
+    return ::link(QFile::encodeName(file).constData(), QFile::encodeName(aside).constData()) == 0
+           || QFile::copy(file, aside);
+}
+
+bool holdsKeysNotOurs(const QSettings& settings)
+{
+    QSet<QString> ours;
+    for (const configkeys::SettingKey& key : configkeys::Table)
+        ours.insert(key.path());
+    const QStringList keys = settings.allKeys();
+    return std::any_of(keys.begin(), keys.end(), [&](const QString& key) { return !ours.contains(key); });
+}
+
+} // namespace
+
+std::optional<QString> RepairStore(QSettings& settings)
 {
     const QString file = settings.fileName();
-    if (!QFileInfo(file).isFile() || readsAsText(settings))
+    if (!QFileInfo(file).isFile())
         return std::nullopt;
-    const QString kept = file + QStringLiteral(".bad");
-    QFile::remove(kept);
-    if (!QFile::copy(file, kept))
-        return QStringLiteral("The settings file %1 cannot be read, and no copy of it could be kept; the next save replaces it.").arg(file);
-    return QStringLiteral("The settings file %1 cannot be read; it was kept as %2, and the next save replaces it.").arg(file, kept);
+    bool cut = false;
+    keptValues(settings, &cut);
+    QString what;
+    if (!readsAsText(settings))
+        what = QStringLiteral("cannot be read");
+    else if (cut)
+        what = QStringLiteral("held a value over %1 characters long").arg(configkeys::MaxStoredTextLength);
+    else if (holdsKeysNotOurs(settings))
+        what = QStringLiteral("held settings that are not the program's");
+    else
+        return std::nullopt;
+    const QString aside = file + QStringLiteral(".bad");
+    if (!keepAside(file, aside))
+        return QStringLiteral("The settings file %1 %2, and no copy of it could be kept; it is left as it is.").arg(file, what);
+    if (const SaveProblem problem = writeStore(settings, {})) {
+        return QStringLiteral("The settings file %1 %2; it was kept as %3, but a repaired file could not be written: %4.")
+            .arg(file, what, aside, *problem);
+    }
+    return QStringLiteral("The settings file %1 %2; it was kept as %3 and written anew.").arg(file, what, aside);
 }
 
 void ApplyPlacementReset(ConfigRecord& record)
@@ -168,8 +290,8 @@ void LoadConfig()
 {
     const auto settings = tallivoxSettings();
     LoadConfig(Config(), *settings, QCoreApplication::applicationDirPath());
-    if (const auto kept = KeepUnreadableStore(*settings))
-        reportStoreProblem(*kept);
+    if (const auto repaired = RepairStore(*settings))
+        reportStoreProblem(*repaired);
 }
 
 void SaveConfig()

@@ -1,9 +1,10 @@
 #include "gamefile.h"
 
+#include "wholefile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 // A game takes a few hundred bytes; anything much larger is not ours.
@@ -46,10 +47,15 @@ std::optional<GameState> GameFile::takeLeftover()
         state = gameStateFromJson(file.read(MaxGameFileBytes));
     file.close();
     if (!state) {
+        // The operator expected the last game back and gets a fresh one: say why.
         const QString aside = m_path + QStringLiteral(".bad");
         QFile::remove(aside);
-        if (!QFile::rename(m_path, aside) && m_reportFailure)
-            m_reportFailure(QStringLiteral("The damaged game file %1 could not be moved aside.").arg(m_path));
+        const QString said = QFile::rename(m_path, aside)
+                                 ? QStringLiteral("The saved game could not be read; it was kept as %1.")
+                                       .arg(QFileInfo(aside).fileName())
+                                 : QStringLiteral("The saved game could not be read, nor moved aside from %1.").arg(m_path);
+        if (m_reportFailure)
+            m_reportFailure(said);
     }
     return state;
 }
@@ -98,10 +104,9 @@ void GameFile::writeLoop()
 void GameFile::write(const QByteArray& json)
 {
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    QSaveFile file(m_path);
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(json) == json.size() && file.commit();
+    const WriteProblem problem = replaceWholeFile(m_path, json);
     // Said once when saves start failing, not every second while they go on failing.
-    if (!written && !m_lastWriteFailed && m_reportFailure)
-        m_reportFailure(QStringLiteral("The game was not saved to %1: %2.").arg(m_path, file.errorString()));
-    m_lastWriteFailed = !written;
+    if (problem && !m_lastWriteFailed && m_reportFailure)
+        m_reportFailure(QStringLiteral("The game was not saved to %1: %2.").arg(m_path, *problem));
+    m_lastWriteFailed = problem.has_value();
 }

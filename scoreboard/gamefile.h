@@ -1,8 +1,8 @@
 #pragma once
 // The game kept on disk while it is played, so that a crash, a kill or a power
 // cut loses nothing: the score box's every change is written to game.json in the
-// user's state folder, atomically (a temporary file, flushed, renamed over the
-// old one), by a thread of its own, so that a slow disk never holds up the
+// user's state folder, atomically (a new file beside it, flushed, renamed over
+// the old one; see wholefile.h), by a thread of its own, so that a slow disk never holds up the
 // clocks. A normal end removes the file; a start that finds one resumes it.
 
 #include "gamestate.h"
@@ -18,7 +18,8 @@
 class GameFile
 {
 public:
-    // `reportFailure` hears, on the writer's thread, why a save failed.
+    // `reportFailure` hears why a save failed (on the writer's thread) and that a
+    // damaged file was set aside (on the thread that takes the leftover game).
     explicit GameFile(QString path, std::function<void(const QString&)> reportFailure = {});
     // Writes what waits, then stops the writer.
     ~GameFile();
@@ -27,7 +28,8 @@ public:
     static QString defaultPath();
 
     // The game a run that did not end normally left behind. A file that does not
-    // hold one whole is renamed to game.json.bad and gives nothing.
+    // hold one whole is renamed to game.json.bad, which `reportFailure` hears,
+    // and gives nothing.
     std::optional<GameState> takeLeftover();
 
     // Queues the state for writing; only the latest waiting state is written.

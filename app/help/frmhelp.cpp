@@ -2,6 +2,7 @@
 
 #include "datafiles.h"
 #include "helpgeometry.h"
+#include "helpload.h"
 #include "rtfreader.h"
 #include "units.h"
 
@@ -47,6 +48,8 @@ frmHelp::frmHelp(QString programFolder, QWidget* parent)
     resize(toPixels(QSize(11055, 9270)));
 }
 
+frmHelp::~frmHelp() = default;
+
 void frmHelp::Form_Load()
 {
     if (const QScreen* s = screen()) {
@@ -59,9 +62,17 @@ void frmHelp::Form_Load()
     Form_Resize();
 
     const QString path = dataFilePath(m_programFolder, FileName);
-    switch (loadRtfFile(path, *rtbHelp->document())) {
+    m_load = std::make_unique<HelpLoad>(path, *rtbHelp->document());
+    connect(m_load.get(), &HelpLoad::finished, this, &frmHelp::helpFileRead);
+    if (const std::optional<HelpFileLoad> known = m_load->start())
+        helpFileRead(*known);
+}
+
+void frmHelp::helpFileRead(HelpFileLoad result)
+{
+    switch (result) {
     case HelpFileLoad::Loaded:
-        qCDebug(lcHelp) << "read" << path;
+        qCDebug(lcHelp) << "read" << dataFilePath(m_programFolder, FileName);
         break;
     case HelpFileLoad::Missing:
         rtbHelp->setPlainText(MissingFileText);
@@ -72,6 +83,8 @@ void frmHelp::Form_Load()
     }
     rtbHelp->moveCursor(QTextCursor::Start);
     rtbHelp->verticalScrollBar()->setValue(0);
+    m_loaded = true;
+    Q_EMIT loaded();
 }
 
 void frmHelp::resizeEvent(QResizeEvent* event)
@@ -98,6 +111,10 @@ void frmHelp::Form_Resize()
 
     const QRect view = helpgeometry::textViewRect(QSize(toTwips(width()), toTwips(height())));
     rtbHelp->setGeometry(toPixels(view.x()), toPixels(view.y()), toPixels(view.width()), toPixels(view.height()));
-    rtbHelp->setLineWrapColumnOrWidth(toPixels(helpgeometry::wrapWidth(view.width())));
+    // The view lays its whole text out again for every wrap width it is given,
+    // even the one it has: with a large help file that takes a while.
+    const int wrap = toPixels(helpgeometry::wrapWidth(view.width()));
+    if (rtbHelp->lineWrapColumnOrWidth() != wrap)
+        rtbHelp->setLineWrapColumnOrWidth(wrap);
     rtbHelp->update();
 }

@@ -32,6 +32,8 @@ RtfReader::Status Parser::run(const QByteArray& data, qsizetype start)
 void Parser::parse()
 {
     while (m_p < m_end && !m_closed) {
+        if (m_stop && m_stop->load(std::memory_order_relaxed))
+            return;
         const char c = *m_p;
         switch (c) {
         case '{':

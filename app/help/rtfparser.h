@@ -72,8 +72,11 @@ struct GroupState
 class Parser
 {
 public:
-    explicit Parser(QTextDocument& document)
+    // `stop`, when given, is watched while reading: once it is set the reader
+    // gives up at once, leaving what it had read.
+    explicit Parser(QTextDocument& document, const std::atomic<bool>* stop = nullptr)
         : m_cursor(&document)
+        , m_stop(stop)
     {
     }
 
@@ -101,6 +104,7 @@ private:
     QTextBlockFormat blockFormat() const;
 
     QTextCursor m_cursor;
+    const std::atomic<bool>* m_stop = nullptr;
     const char* m_p = nullptr;
     const char* m_end = nullptr;
 

@@ -45,7 +45,7 @@ qsizetype rtfStart(const QByteArray& data)
 
 } // namespace
 
-RtfReader::Status RtfReader::read(const QByteArray& data, QTextDocument& document)
+RtfReader::Status RtfReader::read(const QByteArray& data, QTextDocument& document, const std::atomic<bool>* stop)
 {
     document.clear();
     const qsizetype start = rtfStart(data);
@@ -57,13 +57,14 @@ RtfReader::Status RtfReader::read(const QByteArray& data, QTextDocument& documen
     // cost more memory than the text itself.
     const bool undo = document.isUndoRedoEnabled();
     document.setUndoRedoEnabled(false);
-    rtf::Parser parser(document);
+    rtf::Parser parser(document, stop);
     const Status status = parser.run(data, start);
     document.setUndoRedoEnabled(undo);
     return status;
 }
 
-HelpFileLoad loadRtfFile(const QString& path, QTextDocument& document, RtfReader::Status* status)
+HelpFileLoad loadRtfFile(const QString& path, QTextDocument& document, RtfReader::Status* status,
+                         const std::atomic<bool>* stop)
 {
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
@@ -72,7 +73,7 @@ HelpFileLoad loadRtfFile(const QString& path, QTextDocument& document, RtfReader
         return HelpFileLoad::TooLarge;
     // Read no more than the limit even from a file that grows while it is read.
     const QByteArray data = file.read(MaxHelpFileBytes);
-    const RtfReader::Status s = RtfReader::read(data, document);
+    const RtfReader::Status s = RtfReader::read(data, document, stop);
     if (status)
         *status = s;
     return HelpFileLoad::Loaded;

@@ -17,6 +17,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <atomic>
+
 class QTextDocument;
 
 class RtfReader
@@ -31,12 +33,14 @@ public:
     // Groups nested deeper than this share the innermost state that was kept.
     static constexpr int MaxGroupDepth = 128;
 
-    // Replaces the document's content with what `data` holds.
-    static Status read(const QByteArray& data, QTextDocument& document);
+    // Replaces the document's content with what `data` holds. Reading on a
+    // thread of its own, it gives up soon after `stop` is set.
+    static Status read(const QByteArray& data, QTextDocument& document, const std::atomic<bool>* stop = nullptr);
 };
 
-// A help file larger than this is not read at all: its reading and layout, on the
-// thread that draws the clocks, would stop them for seconds.
+// A help file larger than this is not read at all: even read on a thread of its
+// own and laid out a slice at a time, it would take the help window many seconds
+// to open.
 constexpr qint64 MaxHelpFileBytes = 4 * 1024 * 1024;
 
 enum class HelpFileLoad {
@@ -47,4 +51,5 @@ enum class HelpFileLoad {
 
 // Reads the file at `path` into `document`; anything but Loaded leaves the
 // document alone.
-HelpFileLoad loadRtfFile(const QString& path, QTextDocument& document, RtfReader::Status* status = nullptr);
+HelpFileLoad loadRtfFile(const QString& path, QTextDocument& document, RtfReader::Status* status = nullptr,
+                         const std::atomic<bool>* stop = nullptr);

@@ -174,9 +174,12 @@ void frmSplash::GoScore()
         m_links.goScore();
 }
 
-// The splash has no way out but the hand-over: closed from outside (a window
-// manager's close key), the run would go on with no window at all.
+// A window manager's close (Alt+F4, its close button) ends the run, as it does
+// on every other window of the program. The splash itself is never closed on
+// its own: the run would go on with no window at all.
 void frmSplash::closeEvent(QCloseEvent* event)
 {
     event->ignore();
+    if (m_links.endProgram)
+        m_links.endProgram();
 }

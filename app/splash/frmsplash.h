@@ -3,8 +3,9 @@
 // the program's version and fills the configuration record from the settings
 // store, before any other window exists. Help opens the help window, Options the
 // options dialog (modal; the splash waits and stays); a click anywhere else on it
-// hands over to the score box through GoScore. The other windows are reached
-// through links that the program's window owner wires in.
+// hands over to the score box through GoScore; a window manager's close ends
+// the run. The other windows are reached through links that the program's
+// window owner wires in.
 
 #include <QWidget>
 
@@ -26,6 +27,7 @@ public:
         std::function<void()> showHelp;
         std::function<void()> showOptionsDialog; // modal: returns when it closes
         std::function<void()> goScore;           // unloads the splash, shows the score box
+        std::function<void()> endProgram;        // a close request: the run ends
     };
 
     explicit frmSplash(Links links, QWidget* parent = nullptr);

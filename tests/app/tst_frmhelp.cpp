@@ -2,6 +2,8 @@
 // minimum size and the text view following each resize, the one instance that
 // the window owner keeps and brings forward, and Escape closing it.
 
+#include "clockdisplay.h"
+#include "configrecord.h"
 #include "frmhelp.h"
 #include "loopwatch.h"
 #include "programwindows.h"
@@ -33,6 +35,7 @@ private Q_SLOTS:
         QVERIFY(QFile::copy(QStringLiteral(TALLIVOX_HELP_FILE), folder.filePath(frmHelp::FileName)));
         frmHelp window(folder.path());
         window.Form_Load();
+        QTRY_VERIFY(window.isLoaded());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const QTextDocument* doc = window.rtbHelp->document();
@@ -64,6 +67,53 @@ private Q_SLOTS:
         frmHelp window(folder.path());
         QVERIFY(longestStallMs([&] { window.Form_Load(); }) < 100);
         QCOMPARE(window.rtbHelp->toPlainText(), QStringLiteral("Help file is too large."));
+    }
+
+    // A help file of megabytes opens without stopping the clock on air: from F1
+    // to the help window showing, the game clock in tenths never stands still
+    // for longer than a busy machine explains.
+    void aLargeHelpFileOpensWhileTheClockRuns()
+    {
+        QTemporaryDir folder;
+        QFile file(folder.filePath(frmHelp::FileName));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\n");
+        const QByteArray paragraph = "\\pard\\sa120\\f0\\fs20 The score box floats over the desktop, or sits on a "
+                                     "full screen of one colour that a video mixer keys out. {\\b Bold words} and "
+                                     "{\\i slanted ones} break the runs, as in any help text.\\par\n";
+        while (file.size() < 3900 * 1024)
+            file.write(paragraph);
+        file.write("}");
+        file.close();
+
+        Config() = defaultConfig(QString());
+        ProgramWindows windows(SteadyTimeSource::instance());
+        windows.setProgramFolder(folder.path());
+        windows.showScoreboard();
+        frmScoreboard* box = windows.scoreboard();
+        GameState fiftySeconds;
+        fiftySeconds.gameClock = ClockSeconds::fromSeconds(50);
+        box->restoreGame(fiftySeconds);
+        QTest::keyClick(box, Qt::Key_S);
+
+        QElapsedTimer clock;
+        qint64 lastChange = 0;
+        qint64 longestStill = 0;
+        connect(box->cdGame, &ClockDisplay::valueChanged, this, [&] {
+            longestStill = std::max(longestStill, clock.elapsed() - lastChange);
+            lastChange = clock.elapsed();
+        });
+        clock.start();
+        QTest::keyClick(box, Qt::Key_F1);
+        QTRY_VERIFY_WITH_TIMEOUT(windows.helpWindow() && windows.helpWindow()->isVisible(), 60000);
+        longestStill = std::max(longestStill, clock.elapsed() - lastChange);
+        QVERIFY2(longestStill < 400, qPrintable(QStringLiteral("the clock stood still for %1 ms").arg(longestStill)));
+        const QTextDocument* text = windows.helpWindow()->findChild<QTextEdit*>(QStringLiteral("rtbHelp"))->document();
+        QCOMPARE(text->blockCount(), int(file.size() / paragraph.size()) + 1);
+        QCOMPARE(text->lastBlock().previous().text(), QStringLiteral("The score box floats over the desktop, or sits on a "
+                 "full screen of one colour that a video mixer keys out. Bold words and slanted ones break the runs, as "
+                 "in any help text."));
+        qInfo("the help window showed after %lld ms; the clock stood still for %lld ms at most", clock.elapsed(), longestStill);
     }
 
     // Without its file, or with a folder in its place, the window shows the message.

@@ -103,6 +103,30 @@ QString faultInSavedStore(const QString& path)
     return QStringLiteral("neither save whole: ") + QString::fromUtf8(std::unique_ptr<char[]>(toString(loaded)).get());
 }
 
+QByteArray fileContent(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// "Group/Key=text" for each key of the file, sorted; read from a copy under a
+// new name, so that no settings object's cache stands in for the file.
+QStringList storedKeys(const QString& path)
+{
+    static int copies = 0;
+    const QString copy = path + ".read" + QString::number(++copies);
+    QFile::copy(path, copy);
+    QStringList keys;
+    {
+        QSettings settings(copy, QSettings::IniFormat);
+        for (const QString& key : settings.allKeys())
+            keys << key + "=" + settings.value(key).toString();
+    }
+    QFile::remove(copy);
+    keys.sort();
+    return keys;
+}
+
 } // namespace
 
 class tst_ConfigStore : public QObject
@@ -248,7 +272,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("obstacle");
         QTest::addColumn<QString>("reason");
         QTest::newRow("a folder named like the lock") << "t.ini.lock" << "its lock file is held by something else";
-        QTest::newRow("a folder in the file's place") << "t.ini" << "the file cannot be written (read-only, a folder, or a full disk)";
+        QTest::newRow("a folder in the file's place") << "t.ini" << "a folder stands in its place";
     }
 
     void aSaveThatCannotReachTheFileSaysWhyAtOnce()
@@ -277,31 +301,71 @@ private Q_SLOTS:
         QCOMPARE(loaded.HomeText, QString(1000, u'a'));
     }
 
-    // UTF-16 from a Windows editor reads as keys full of NULs: the file is kept
-    // aside before the next save replaces it. A plain file is left alone.
-    void aFileThatIsNotTextIsKeptAside()
+    // What a load finds that the file must not keep (UTF-16 from a Windows editor
+    // reads as keys full of NULs) is set aside as it was and the file written
+    // anew at once, with the program's keys only; the next save keeps to them.
+    // A plain file is left alone.
+    void whatALoadMustRepairIsKeptAsideAndWrittenAnew_data()
     {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("what"); // the notice's words, or none
+        QTest::addColumn<QStringList>("kept");
+        const QString period = QStringLiteral("TextSettings/PeriodText=Half");
+        const QString utf16 = QStringLiteral("[TextSettings]\r\nHomeText=Lions\r\n");
+        QTest::newRow("plain text") << QByteArray("[TextSettings]\nPeriodText=Half\n") << QString() << QStringList{period};
+        QTest::newRow("UTF-16") << QByteArray("\xff\xfe") + QByteArray(reinterpret_cast<const char*>(utf16.utf16()), utf16.size() * 2)
+                                << "cannot be read" << QStringList{};
+        // Some editors save it without its byte-order mark.
+        QTest::newRow("UTF-16 without a mark") << QByteArray(reinterpret_cast<const char*>(utf16.utf16()), utf16.size() * 2)
+                                               << "cannot be read" << QStringList{};
+        QTest::newRow("keys not ours") << QByteArray("[TextSettings]\nPeriodText=Half\nPeriod=Quarter\n[Junk]\nKey=1\n")
+                                       << "held settings that are not the program's" << QStringList{period};
+        QTest::newRow("an over-long value") << "[TextSettings]\nHomeText=" + QByteArray(1000, 'a') + "b\n"
+                                            << "held a value over 1000 characters long"
+                                            << QStringList{"TextSettings/HomeText=" + QString(1000, u'a')};
+    }
+
+    void whatALoadMustRepairIsKeptAsideAndWrittenAnew()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, what);
+        QFETCH(QStringList, kept);
         const QString path = m_dir.filePath("t.ini");
-        const QByteArray plain("[Views]\nHeight=900\n");
-        // With its byte-order mark, and without one as some editors save it.
-        const QByteArray utf16("\xff\xfe[\0V\0i\0e\0w\0s\0]\0", 16);
-        for (const QByteArray& content : {plain, utf16, utf16.mid(2)}) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-            file.close();
-            QSettings settings(path, QSettings::IniFormat);
-            loadedFrom(settings);
-            const std::optional<QString> said = KeepUnreadableStore(settings);
-            QFile kept(path + ".bad");
-            if (content == plain) {
-                QVERIFY(!said && !kept.exists());
-                continue;
-            }
-            QCOMPARE(said.value_or(QString()), "The settings file " + path + " cannot be read; it was kept as " + path
-                                                   + ".bad, and the next save replaces it.");
-            QVERIFY(kept.open(QIODevice::ReadOnly));
-            QCOMPARE(kept.readAll(), content);
-        }
+        QFile::remove(path + ".bad");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        file.close();
+        QSettings settings(path, QSettings::IniFormat);
+        loadedFrom(settings);
+        const std::optional<QString> said = RepairStore(settings);
+        QCOMPARE(said.value_or(QString()), what.isEmpty() ? QString()
+                                           : "The settings file " + path + " " + what + "; it was kept as " + path
+                                                 + ".bad and written anew.");
+        QCOMPARE(fileContent(path + ".bad"), what.isEmpty() ? QByteArray() : content);
+        QCOMPARE(storedKeys(path), kept);
+        QCOMPARE(SaveBoxPlacement(settings, 1, 2, 3).value_or(QString()), QString());
+        QCOMPARE(storedKeys(path), QStringList(kept) << "Views/Height=3" << "Views/StartX=1" << "Views/StartY=2");
+    }
+
+    // A value of many megabytes is cut at load and the file written anew then,
+    // so that the saves after it (one with every drag of the box) stay quick.
+    void aSaveAfterLoadingAHugeValueIsQuick()
+    {
+        const QString path = tallivoxSettings()->fileName();
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QFile file(path);
+        const QByteArray huge = QByteArray(16 * 1024 * 1024, 'x');
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("[TextSettings]\nHomeText=" + huge + "\n"));
+        file.close();
+        LoadConfig();
+        QCOMPARE(Config().HomeText, QString(1000, u'x'));
+        QElapsedTimer save;
+        save.start();
+        SaveBoxPlacement(1, 2, 3);
+        QVERIFY2(save.elapsed() < 100, qPrintable(QString::number(save.elapsed()) + " ms"));
+        QCOMPARE(QFileInfo(path + ".bad").size(), huge.size() + 25);
+        QFile::remove(path + ".bad");
+        QFile::remove(path);
     }
 
     // A copy in its build folder has the sounds beside the executable; an installed

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Every way a run can end normally ends it as Esc does: a window manager's close
-# request on the score box or on the shot clock window, and SIGTERM, SIGINT or
-# SIGHUP. Each ends the process within a second with status 0 and the box's
+# request on the score box, on the shot clock window or on the splash, and
+# SIGTERM, SIGINT or SIGHUP. Each ends the process within a second with status 0 and the box's
 # placement saved. Without a display the program says so in one line.
 source "$(dirname "$0")/lib.sh"
 e2e_setup
@@ -43,6 +43,12 @@ for signal in TERM INT HUP; do
     kill -s "$signal" "$APP_PID"
     expect_saved_end "SIG$signal"
 done
+
+# On the splash, before the score box exists, a close request ends the run too.
+e2e_launch_splash
+"$TALLIVOX_WMDELETE" "$SPLASH_ID"
+e2e_wait_exit 10
+[ "$APP_STATUS" = 0 ] || e2e_fail "close request on the splash: exit status $APP_STATUS"
 
 status=0
 message="$(DISPLAY=:9999 QT_QPA_PLATFORM= "$TALLIVOX_BIN" 2>&1)" || status=$?

@@ -26,6 +26,17 @@ pulse_start() {
     e2e_fail "pulseaudio did not start: $(cat "$E2E_DIR/pulse.log")"
 }
 
+# Kills the server as a crash would (SIGKILL to the daemon itself, not to the
+# timeout that runs it) and waits until it is gone.
+pulse_kill() {
+    local daemon
+    daemon="$(ps -o pid= --ppid "$PULSE_PID" | tr -d ' ')"
+    [ -n "$daemon" ] || e2e_fail "no pulseaudio under $PULSE_PID"
+    kill -KILL "$daemon"
+    wait "$PULSE_PID" 2>/dev/null || true
+    PULSE_PID=""
+}
+
 sink_inputs() { timeout 5 pactl list sink-inputs 2>/dev/null || true; }
 
 # The index of the program's playback stream, or nothing.

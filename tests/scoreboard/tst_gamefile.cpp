@@ -1,6 +1,7 @@
 // The game kept across a crash: the score box hands it out on every change and
-// once a second while a clock runs, puts a kept game back stopped, and the game
-// file holds one whole game whenever its writer is killed.
+// once a second while a clock runs, puts a kept game back stopped, a damaged file
+// is set aside and said, and the game file holds one whole game whenever its
+// writer is killed.
 
 #include "configrecord.h"
 #include "digitdisplay.h"
@@ -116,12 +117,15 @@ private Q_SLOTS:
         };
         // One damaged before: a newly damaged game takes its place.
         QVERIFY(write(path + ".bad", "an older damaged game") && write(path, content));
-        const std::optional<GameState> kept = GameFile(path).takeLeftover();
+        QStringList said;
+        const std::optional<GameState> kept = GameFile(path, [&](const QString& s) { said << s; }).takeLeftover();
         QCOMPARE(kept.has_value(), whole);
         QVERIFY(!whole || *kept == Kept);
         QFile aside(path + ".bad");
         QVERIFY(aside.open(QIODevice::ReadOnly));
         QCOMPARE(aside.readAll(), whole ? QByteArray("an older damaged game") : content);
+        // A fresh game where the operator expected the last one is explained.
+        QCOMPARE(said, whole ? QStringList() : QStringList{"The saved game could not be read; it was kept as game.json.bad."});
     }
 
     // A crash at the end of a period leaves both clocks at 0.0: a whole game.
