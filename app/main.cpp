@@ -61,9 +61,13 @@ int main(int argc, char* argv[])
     // second copy only brings the first one's window forward.
     SingleInstance instance(QFileInfo(GameFile::defaultPath()).path());
     if (!instance.isFirst()) {
-        instance.askFirstToShow();
-        std::fputs("Tallivox is already running.\n", stderr);
-        return 0;
+        if (instance.askFirstToShow()) {
+            std::fputs("Tallivox is already running.\n", stderr);
+            return 0;
+        }
+        // The lock names a copy that does not answer: one killed on a disk too
+        // full to take the lock over. Its game is this run's to bring back.
+        std::fputs("tallivox: the lock of a copy that no longer runs could not be taken over; running without it.\n", stderr);
     }
     // The program ends only as Esc ends it: a close request on the score box or
     // the shot clock window, or a termination signal, takes the same way.
