@@ -57,12 +57,17 @@ void reportSaveProblem(const SaveProblem& problem, const QString& file)
 // and that no live writer holds is such a leftover, so it goes before we write.
 //
 // QLockFile takes a second lock, "<store>.lock.rmlock", while it removes a dead
-// writer's lock; a writer killed just then leaves that one empty, and every later
-// save would wait on it the same way. So it goes too, first.
+// writer's lock, and a third to remove a dead second one, and so on; a writer
+// killed just then leaves that one empty, and every later save would wait on it
+// the same way. So they go too, the deepest first.
 void removeAbandonedLock(const QSettings& settings)
 {
-    const QString lockPath = settings.fileName() + QStringLiteral(".lock");
-    for (const QString& path : {lockPath + QStringLiteral(".rmlock"), lockPath}) {
+    constexpr int DeepestLock = 8;
+    QStringList chain{settings.fileName() + QStringLiteral(".lock")};
+    while (chain.size() < DeepestLock && QFileInfo::exists(chain.last() + QStringLiteral(".rmlock")))
+        chain.append(chain.last() + QStringLiteral(".rmlock"));
+    for (auto it = chain.crbegin(); it != chain.crend(); ++it) {
+        const QString& path = *it;
         if (!QFileInfo::exists(path))
             continue;
         QLockFile lock(path);
