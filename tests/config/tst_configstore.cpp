@@ -67,7 +67,7 @@ ConfigRecord unusualRecord()
     r.ShotClockFile = "@horn;=\"odd\"\\.wav"; r.QScoreH1 = 97; r.QScoreH2 = 98; r.QScoreH3 = 99; r.QScoreV1 = 100;
     r.QScoreV2 = 101; r.QScoreV3 = 102; r.QPeriod1 = 107; r.NumLockForce = 2; r.PeriodText = "  Quarter  ";
     r.HomeText = "Smith, Jones & Co"; r.VisitorText = QString::fromUtf8("Ünïcødé [Gäste] #1");
-    r.BoardPic = "/pics/logo=1.png"; r.LEDType = 1; r.UseShotClock = true; r.ShowShotClockScreen = true;
+    r.BoardPic = "@ByteArray(logo=1.png)"; r.LEDType = 1; r.UseShotClock = true; r.ShowShotClockScreen = true;
     r.ShotClockResetTime = 24; r.ScoreboardView = 1; r.Height = 1170;
     r.FeedEnabled = true; r.FeedPort = 65535; r.FeedAddress = "0.0.0.0";
     return r;
