@@ -83,28 +83,32 @@ void removeAbandonedLock(const QSettings& settings)
 using StoredValues = QList<std::pair<QString, QString>>;
 
 // A value as QSettings reads it back, and as it would write it: backslash,
-// quote and control characters escaped; quotes around a value with a comma (it
-// would read as a list), a semicolon (a comment) or a space at either end; a
-// leading "@" doubled, or it would read as a typed value. Everything else is
-// UTF-8, as Qt 6 reads it.
+// quote and control characters escaped, and a lone surrogate (UTF-8 has no
+// form for one); quotes around a value with a comma (it would read as a list),
+// a semicolon (a comment) or a space at either end; a leading "@" doubled, or
+// it would read as a typed value. Everything else is UTF-8, as Qt 6 reads it.
 QByteArray iniValue(const QString& text)
 {
+    const QString value = text.startsWith(u'@') ? QStringLiteral("@") + text : text;
     QByteArray out;
-    const QByteArray utf8 = (text.startsWith(u'@') ? QStringLiteral("@") + text : text).toUtf8();
     bool hexEscapeOpen = false;
-    for (const char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const char16_t unit = value[i].unicode();
+        const bool pair = QChar::isHighSurrogate(unit) && i + 1 < value.size() && value[i + 1].isLowSurrogate();
         // QSettings reads every hex digit after "\x": one that follows such an
         // escape is escaped too.
-        if (byte < 0x20 || byte == 0x7f || (hexEscapeOpen && std::isxdigit(byte))) {
-            out += "\\x" + QByteArray::number(byte, 16);
+        const bool hexDigit = unit < 0x80 && std::isxdigit(unit);
+        if (unit < 0x20 || unit == 0x7f || (QChar::isSurrogate(unit) && !pair) || (hexEscapeOpen && hexDigit)) {
+            out += "\\x" + QByteArray::number(unit, 16);
             hexEscapeOpen = true;
             continue;
         }
         hexEscapeOpen = false;
-        if (c == '\\' || c == '"')
+        if (unit == u'\\' || unit == u'"')
             out += '\\';
-        out += c;
+        out += QStringView(value).mid(i, pair ? 2 : 1).toUtf8();
+        if (pair)
+            ++i;
     }
     if (out.contains(',') || out.contains(';') || out.startsWith(' ') || out.endsWith(' '))
         return '"' + out + '"';
