@@ -66,7 +66,7 @@ ConfigRecord unusualRecord()
     r.ClockSwitchKey = 112; r.ClearKey = 46; r.BuzzerKey = 13; r.BuzzerFile = "/home/op/My Sounds/buzz, loud.wav";
     r.ShotClockFile = "@horn;=\"odd\"\\.wav"; r.QScoreH1 = 97; r.QScoreH2 = 98; r.QScoreH3 = 99; r.QScoreV1 = 100;
     r.QScoreV2 = 101; r.QScoreV3 = 102; r.QPeriod1 = 107; r.NumLockForce = 2; r.PeriodText = "  Quarter  ";
-    r.HomeText = "Smith, Jones & Co"; r.VisitorText = QString::fromUtf8("Ünïcødé [Gäste] #1");
+    r.HomeText = "Smith, Jones & Co"; r.VisitorText = QString::fromUtf8("Ünïcødé [Gäste] #1") + QChar(0xDC00) + "a";
     r.BoardPic = "@ByteArray(logo=1.png)"; r.LEDType = 1; r.UseShotClock = true; r.ShowShotClockScreen = true;
     r.ShotClockResetTime = 24; r.ScoreboardView = 1; r.Height = 1170;
     r.FeedEnabled = true; r.FeedPort = 65535; r.FeedAddress = "0.0.0.0";
