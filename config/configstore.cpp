@@ -57,12 +57,17 @@ void reportSaveProblem(const SaveProblem& problem, const QString& file)
 // and that no live writer holds is such a leftover, so it goes before we write.
 //
 // QLockFile takes a second lock, "<store>.lock.rmlock", while it removes a dead
-// writer's lock; a writer killed just then leaves that one empty, and every later
-// save would wait on it the same way. So it goes too, first.
+// writer's lock, and a third to remove a dead second one, and so on; a writer
+// killed just then leaves that one empty, and every later save would wait on it
+// the same way. So they go too, the deepest first.
 void removeAbandonedLock(const QSettings& settings)
 {
-    const QString lockPath = settings.fileName() + QStringLiteral(".lock");
-    for (const QString& path : {lockPath + QStringLiteral(".rmlock"), lockPath}) {
+    constexpr int DeepestLock = 8;
+    QStringList chain{settings.fileName() + QStringLiteral(".lock")};
+    while (chain.size() < DeepestLock && QFileInfo::exists(chain.last() + QStringLiteral(".rmlock")))
+        chain.append(chain.last() + QStringLiteral(".rmlock"));
+    for (auto it = chain.crbegin(); it != chain.crend(); ++it) {
+        const QString& path = *it;
         if (!QFileInfo::exists(path))
             continue;
         QLockFile lock(path);
@@ -78,28 +83,32 @@ void removeAbandonedLock(const QSettings& settings)
 using StoredValues = QList<std::pair<QString, QString>>;
 
 // A value as QSettings reads it back, and as it would write it: backslash,
-// quote and control characters escaped; quotes around a value with a comma (it
-// would read as a list), a semicolon (a comment) or a space at either end; a
-// leading "@" doubled, or it would read as a typed value. Everything else is
-// UTF-8, as Qt 6 reads it.
+// quote and control characters escaped, and a lone surrogate (UTF-8 has no
+// form for one); quotes around a value with a comma (it would read as a list),
+// a semicolon (a comment) or a space at either end; a leading "@" doubled, or
+// it would read as a typed value. Everything else is UTF-8, as Qt 6 reads it.
 QByteArray iniValue(const QString& text)
 {
+    const QString value = text.startsWith(u'@') ? QStringLiteral("@") + text : text;
     QByteArray out;
-    const QByteArray utf8 = (text.startsWith(u'@') ? QStringLiteral("@") + text : text).toUtf8();
     bool hexEscapeOpen = false;
-    for (const char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const char16_t unit = value[i].unicode();
+        const bool pair = QChar::isHighSurrogate(unit) && i + 1 < value.size() && value[i + 1].isLowSurrogate();
         // QSettings reads every hex digit after "\x": one that follows such an
         // escape is escaped too.
-        if (byte < 0x20 || byte == 0x7f || (hexEscapeOpen && std::isxdigit(byte))) {
-            out += "\\x" + QByteArray::number(byte, 16);
+        const bool hexDigit = unit < 0x80 && std::isxdigit(unit);
+        if (unit < 0x20 || unit == 0x7f || (QChar::isSurrogate(unit) && !pair) || (hexEscapeOpen && hexDigit)) {
+            out += "\\x" + QByteArray::number(unit, 16);
             hexEscapeOpen = true;
             continue;
         }
         hexEscapeOpen = false;
-        if (c == '\\' || c == '"')
+        if (unit == u'\\' || unit == u'"')
             out += '\\';
-        out += c;
+        out += QStringView(value).mid(i, pair ? 2 : 1).toUtf8();
+        if (pair)
+            ++i;
     }
     if (out.contains(',') || out.contains(';') || out.startsWith(' ') || out.endsWith(' '))
         return '"' + out + '"';

@@ -1,6 +1,7 @@
 #include "wholefile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <cerrno>
@@ -31,16 +32,44 @@ int writeAll(int fd, const QByteArray& bytes)
     return 0;
 }
 
-// The new file beside the old: same folder, so the rename cannot cross disks.
-int createBeside(const QByteArray& path, QByteArray& tempPath)
+QByteArray nameBeside(const QByteArray& path)
 {
+    return path + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".new";
+}
+
+// The new file beside the old: same folder, so the rename cannot cross disks.
+// Where the system allows, it has no name until it is whole, so that a writer
+// killed on the way leaves nothing behind; `temp` stays empty then.
+int createBeside(const QByteArray& path, QByteArray& temp)
+{
+    const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(path)).absolutePath());
+    const int unnamed = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (unnamed >= 0)
+        return unnamed;
     for (int attempt = 0; attempt < 16; ++attempt) {
-        tempPath = path + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".new";
-        const int fd = ::open(tempPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        temp = nameBeside(path);
+        const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
     return -1;
+}
+
+// Gives the unnamed file its name beside the old one, just before the rename.
+int nameUnnamed(int fd, const QByteArray& path, QByteArray& temp)
+{
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        temp = nameBeside(path);
+        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, temp.constData(), AT_SYMLINK_FOLLOW) == 0)
+            return 0;
+        if (errno != EEXIST) {
+            temp.clear();
+            return errno;
+        }
+    }
+    temp.clear();
+    return EEXIST;
 }
 
 } // namespace
@@ -89,12 +118,15 @@ WriteProblem replaceWholeFile(const QString& path, const QByteArray& bytes)
     // new name on a file whose data never arrived.
     if (!error && ::fsync(fd) != 0)
         error = errno;
+    if (!error && temp.isEmpty())
+        error = nameUnnamed(fd, target, temp);
     if (::close(fd) != 0 && !error)
         error = errno;
     if (!error && ::rename(temp.constData(), target.constData()) != 0)
         error = errno;
     if (error) {
-        ::unlink(temp.constData());
+        if (!temp.isEmpty())
+            ::unlink(temp.constData());
         return writeProblemText(error);
     }
     return std::nullopt;

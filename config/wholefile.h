@@ -1,7 +1,7 @@
 #pragma once
 // A file replaced only by a whole new one: the bytes go to a new file beside the
-// old, are flushed to the disk and checked, and only then is the new file renamed
-// over the old. Whatever fails (a full disk, a read-only one, a folder in the
+// old (nameless until it is whole, where the system allows), are flushed to the
+// disk and checked, and only then is the new file renamed over the old. Whatever fails (a full disk, a read-only one, a folder in the
 // file's place), the old file stays as it was, and the caller hears why.
 //
 // QSaveFile is not used: Qt 6.4's commit() takes no notice of a flush that

@@ -66,8 +66,8 @@ ConfigRecord unusualRecord()
     r.ClockSwitchKey = 112; r.ClearKey = 46; r.BuzzerKey = 13; r.BuzzerFile = "/home/op/My Sounds/buzz, loud.wav";
     r.ShotClockFile = "@horn;=\"odd\"\\.wav"; r.QScoreH1 = 97; r.QScoreH2 = 98; r.QScoreH3 = 99; r.QScoreV1 = 100;
     r.QScoreV2 = 101; r.QScoreV3 = 102; r.QPeriod1 = 107; r.NumLockForce = 2; r.PeriodText = "  Quarter  ";
-    r.HomeText = "Smith, Jones & Co"; r.VisitorText = QString::fromUtf8("Ünïcødé [Gäste] #1");
-    r.BoardPic = "/pics/logo=1.png"; r.LEDType = 1; r.UseShotClock = true; r.ShowShotClockScreen = true;
+    r.HomeText = "Smith, Jones & Co"; r.VisitorText = QString::fromUtf8("Ünïcødé [Gäste] #1") + QChar(0xDC00) + "a";
+    r.BoardPic = "@ByteArray(logo=1.png)"; r.LEDType = 1; r.UseShotClock = true; r.ShowShotClockScreen = true;
     r.ShotClockResetTime = 24; r.ScoreboardView = 1; r.Height = 1170;
     r.FeedEnabled = true; r.FeedPort = 65535; r.FeedAddress = "0.0.0.0";
     return r;
@@ -247,21 +247,27 @@ private Q_SLOTS:
         // A writer killed between creating the lock file and naming itself in it
         // leaves it empty; QLockFile waits 30 s before it calls that stale. One
         // killed while it removed a dead writer's lock leaves that lock and an
-        // empty "remove" lock beside it.
+        // empty "remove" lock beside it; writers killed one after the other leave
+        // a chain of them, named but for the last.
         const QString path = m_dir.filePath("t.ini");
+        const QByteArray deadWriter = "2147483\ntst_configstore\n" + QSysInfo::machineHostName().toUtf8() + "\n";
         QSettings settings(path, QSettings::IniFormat);
-        for (const bool placement : {false, true}) {
-            QFile lock(path + ".lock");
-            QVERIFY(lock.open(QIODevice::WriteOnly));
-            if (placement) {
-                lock.write("2147483\ntst_configstore\n" + QSysInfo::machineHostName().toUtf8() + "\n");
-                QVERIFY(QFile(path + ".lock.rmlock").open(QIODevice::WriteOnly));
+        for (const int chain : {0, 1, 3}) {
+            QString lockPath = path + ".lock";
+            QStringList locks{lockPath};
+            for (int i = 0; i < chain; ++i)
+                locks << (lockPath += ".rmlock");
+            for (const QString& name : locks) {
+                QFile lock(name);
+                QVERIFY(lock.open(QIODevice::WriteOnly));
+                if (name != locks.last())
+                    lock.write(deadWriter);
             }
-            lock.close();
-            const SaveProblem problem =
-                placement ? SaveBoxPlacement(settings, 1, 2, 3) : SaveConfig(unusualRecord(), settings);
+            const SaveProblem problem = chain ? SaveBoxPlacement(settings, 1, 2, 3) : SaveConfig(unusualRecord(), settings);
             QCOMPARE(problem.value_or(QString()), QString());
-            QVERIFY(!QFile::exists(path + ".lock") && !QFile::exists(path + ".lock.rmlock") && QFile::exists(path));
+            for (const QString& name : locks)
+                QVERIFY2(!QFile::exists(name), qPrintable(name));
+            QVERIFY(QFile::exists(path));
         }
     }
 

@@ -22,7 +22,7 @@ disk_cleanup() {
     if [ -n "$APP_PID" ]; then
         kill -KILL "$APP_PID" 2>/dev/null || true
         for _ in $(seq 100); do
-            case "$(ps -o stat= -p "$APP_PID" 2>/dev/null)" in "" | Z*) break ;; esac
+            case "$(awk '{ print $3 }' "/proc/$APP_PID/stat" 2>/dev/null)" in "" | Z) break ;; esac
             sleep 0.05
         done
     fi

@@ -30,7 +30,7 @@ pulse_start() {
 # timeout that runs it) and waits until it is gone.
 pulse_kill() {
     local daemon
-    daemon="$(ps -o pid= --ppid "$PULSE_PID" | tr -d ' ')"
+    daemon="$(tr -s ' ' '\n' <"/proc/$PULSE_PID/task/$PULSE_PID/children" 2>/dev/null | head -n1)"
     [ -n "$daemon" ] || e2e_fail "no pulseaudio under $PULSE_PID"
     kill -KILL "$daemon"
     wait "$PULSE_PID" 2>/dev/null || true
