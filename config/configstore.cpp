@@ -161,12 +161,12 @@ SaveProblem writeStore(QSettings& settings, const StoredValues& values)
     if (!QDir().mkpath(QFileInfo(file).absolutePath()))
         return QStringLiteral("its folder cannot be made");
     StoredValues merged = keptValues(settings);
-    for (const auto& [path, text] : values) {
-        const auto at = std::find_if(merged.begin(), merged.end(), [&](const auto& kept) { return kept.first == path; });
+    for (const auto& value : values) {
+        const auto at = std::find_if(merged.begin(), merged.end(), [&](const auto& kept) { return kept.first == value.first; });
         if (at != merged.end())
-            at->second = text;
+            at->second = value.second;
         else
-            merged.append({path, text});
+            merged.append(value);
     }
     removeAbandonedLock(settings);
     // The lock keeps out another writer that goes through QSettings. One that
