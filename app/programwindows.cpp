@@ -5,8 +5,10 @@
 #include "digitdisplay.h"
 #include "frmshotclock.h"
 #include "feed.h"
+#include "game.h"
 #include "gamefile.h"
 #include "noticewindow.h"
+#include "timesource.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -31,6 +33,13 @@ ProgramWindows::~ProgramWindows()
     delete m_notice;
 }
 
+namespace {
+Game::Rules gameRules(const ConfigRecord& config)
+{
+    return {config.UseShotClock, config.ShotClockResetTime};
+}
+} // namespace
+
 // The game file lives with the score box: a game left by a run that did not end
 // normally is read before the box exists, so that nothing the new box hands out
 // can overwrite it, and put on the box once it is loaded.
@@ -49,17 +58,28 @@ frmScoreboard& ProgramWindows::scoreboardWindow()
         links.showOptionsDialog = [this] { showOptionsDialog(m_scoreboard); };
         links.showShotClockWindow = [this] { showShotClockWindow(); };
         links.unloadShotClockWindow = [this] { unloadShotClockWindow(); };
-        links.copyShotClockCaption = [this](int caption) { copyShotClockCaption(caption); };
         links.colourShotClockWindow = [this] { shotClockInstance().applyColours(); };
         links.endProcess = [this] { endProcess(); };
-        links.gameChanged = [this](const GameState& game) { m_gameFile->save(game); };
-        m_scoreboard = new frmScoreboard(m_time, std::move(links));
+        m_scoreboard = new frmScoreboard(gameInstance(), std::move(links));
         m_scoreboard->Form_Load();
+        // The game file and the feed hear the game itself, after the box has drawn it.
+        connect(m_game.get(), &Game::changed, this, [this](const GameState& state) {
+            saveGame(state);
+            publishToFeed();
+        });
         if (leftover)
-            m_scoreboard->restoreGame(*leftover);
+            m_game->restore(*leftover);
+        saveGame(m_game->state());
         applyFeedSettings();
     }
     return *m_scoreboard;
+}
+
+Game& ProgramWindows::gameInstance()
+{
+    if (!m_game)
+        m_game = std::make_unique<Game>(m_time, gameRules(Config()));
+    return *m_game;
 }
 
 void ProgramWindows::applyFeedSettings()
@@ -75,12 +95,27 @@ void ProgramWindows::applyFeedSettings()
     if (!m_scoreboard)
         return;
     if (m_feed->isServing()) {
+        // A box drawn in answer to a change of the game goes out with that change.
         m_scoreboard->setShownBoxListener([this](const ShownBox& box) {
-            m_feed->publish(FeedState{m_scoreboard->gameState(), box, Config()});
+            m_shownBox = box;
+            if (!m_game->isAnnouncing())
+                publishToFeed();
         });
     } else {
         m_scoreboard->setShownBoxListener({});
     }
+}
+
+void ProgramWindows::publishToFeed()
+{
+    if (m_feed && m_feed->isServing() && m_game)
+        m_feed->publish(FeedState{m_game->state(), m_shownBox, Config()});
+}
+
+void ProgramWindows::saveGame(const GameState& state)
+{
+    if (m_gameFile && m_savePace.due(state, m_time.nowNs()))
+        m_gameFile->save(state);
 }
 
 void ProgramWindows::showScoreboard()
@@ -98,9 +133,10 @@ frmShotClock& ProgramWindows::shotClockInstance()
 {
     if (!m_shotClock) {
         auto* window = new frmShotClock(
-            [this](int keyCode) {
+            gameInstance(),
+            [this](int keyCode, Qt::KeyboardModifiers modifiers) {
                 if (m_scoreboard)
-                    m_scoreboard->AllKeyCode(keyCode);
+                    m_scoreboard->AllKeyCode(keyCode, modifiers);
             },
             [this] { endProgram(); });
         window->setAttribute(Qt::WA_DeleteOnClose);
@@ -118,11 +154,6 @@ void ProgramWindows::showShotClockWindow()
 void ProgramWindows::unloadShotClockWindow()
 {
     delete m_shotClock;
-}
-
-void ProgramWindows::copyShotClockCaption(int caption)
-{
-    shotClockInstance().ddShotClock->setCaption(caption);
 }
 
 void ProgramWindows::showNotice(const QString& message)
@@ -179,6 +210,8 @@ void ProgramWindows::endProgram()
 void ProgramWindows::endProcess()
 {
     // A normal end: the next start is a fresh game.
+    if (m_game)
+        m_game->stopRefreshing();
     if (m_gameFile)
         m_gameFile->discard();
     // Nothing of any window runs after this: the loop ends and main tears down.

@@ -7,6 +7,8 @@
 // programwindows_options.cpp, programwindows_help.cpp, programwindows_splash.cpp.
 
 #include "frmscoreboard.h"
+#include "savepace.h"
+#include "shownbox.h"
 
 #include <QObject>
 #include <QPointer>
@@ -14,6 +16,7 @@
 #include <memory>
 
 class Feed;
+class Game;
 class GameFile;
 class TimeSource;
 class frmShotClock;
@@ -33,11 +36,12 @@ public:
     void showScoreboard();
     frmScoreboard* scoreboard() const { return m_scoreboard; }
 
-    // The shot clock window: shown, unloaded, and given the shot clock's number
-    // (loaded without being shown when it is not there).
+    // The game, which lives from the score box's first load to the end of the run.
+    Game* game() const { return m_game.get(); }
+
+    // The shot clock window: shown and unloaded.
     void showShotClockWindow();
     void unloadShotClockWindow();
-    void copyShotClockCaption(int caption);
     QWidget* shotClockWindow() const { return m_shotClock; }
 
     // The options dialog, modal over `parent`; returns when it closes.
@@ -70,7 +74,11 @@ public:
 
 private:
     frmScoreboard& scoreboardWindow();
+    Game& gameInstance();
     frmShotClock& shotClockInstance();
+    // The game as it now stands, with the box as last drawn, to the feed.
+    void publishToFeed();
+    void saveGame(const GameState& state);
     void endProcess();
     // The keyboard to the score box, or to the splash before it, once a window
     // over it has closed.
@@ -87,5 +95,8 @@ private:
     QPointer<QWidget> m_notice;
     QString m_programFolder;
     std::unique_ptr<GameFile> m_gameFile;
+    std::unique_ptr<Game> m_game;
+    SavePace m_savePace;
     std::unique_ptr<Feed> m_feed;
+    ShownBox m_shownBox; // as the box last told it
 };

@@ -8,6 +8,7 @@
 #include "figures.h"
 #include "digitdisplay.h"
 #include "frmscoreboard.h"
+#include "game.h"
 #include "frmshotclock.h"
 #include "programfigures.h"
 #include "sounddevice.h"
@@ -164,11 +165,16 @@ double digitPaintRatio(int ledType)
 }
 
 // The shot clock window at 4K showing 24; shown, as on a screen, when asked.
+DigitDisplay* shotClockNumber(const frmShotClock& window)
+{
+    return window.findChild<DigitDisplay*>(QStringLiteral("ddShotClock"));
+}
+
 void shotClockWindow4k(frmShotClock& window, bool shown)
 {
     window.Form_Load();
     window.resize(3840, 2160);
-    window.ddShotClock->setCaption(24);
+    shotClockNumber(window)->setCaption(24);
     if (shown) {
         window.show();
         QCoreApplication::processEvents();
@@ -177,7 +183,9 @@ void shotClockWindow4k(frmShotClock& window, bool shown)
 
 double shotClockWindow4kPaintMs()
 {
-    frmShotClock window({});
+    ManualTimeSource time;
+    Game game(time, Game::Rules{true, 24});
+    frmShotClock window(game, {});
     shotClockWindow4k(window, false);
     return paintMs(window);
 }
@@ -186,7 +194,9 @@ double shotClockWindow4kPaintMs()
 // painted; a hidden window's render paints every layer whole.
 double shotClockWindow4kPaintRatio()
 {
-    frmShotClock window({});
+    ManualTimeSource time;
+    Game game(time, Game::Rules{true, 24});
+    frmShotClock window(game, {});
     shotClockWindow4k(window, true);
     return paintRatio(window);
 }
@@ -195,15 +205,17 @@ double shotClockWindow4kPaintRatio()
 // it causes, through the window's own backing store.
 double shotClockWindow4kTickMs()
 {
-    frmShotClock window({});
+    ManualTimeSource time;
+    Game game(time, Game::Rules{true, 24});
+    frmShotClock window(game, {});
     shotClockWindow4k(window, true);
     PaintCounter counter;
-    window.ddShotClock->installEventFilter(&counter);
+    shotClockNumber(window)->installEventFilter(&counter);
     std::vector<double> times;
     for (int i = 0; i < 40; ++i) {
         QElapsedTimer t;
         t.start();
-        window.ddShotClock->setCaption(i % 2 ? 24 : 23);
+        shotClockNumber(window)->setCaption(i % 2 ? 24 : 23);
         QCoreApplication::processEvents();
         times.push_back(double(t.nsecsElapsed()) / 1e6);
     }
@@ -236,34 +248,35 @@ void refreshTickFigures()
     ManualTimeSource time;
     Config() = defaultConfig(QString());
     Config().UseShotClock = true;
-    frmScoreboard box(time, {});
+    Game game(time, Game::Rules{true, 35});
+    frmScoreboard box(game, {});
     box.Form_Load();
     box.show();
     QCoreApplication::processEvents();
-    box.tmrClock1.stop();
-    box.chGame->setSeconds(ClockSeconds::fromSeconds(45));
-    box.StartStopClock();
-    box.RefreshTime();
+    game.stopRefreshing();
+    game.apply(GameCommand::setGameTime(ClockSeconds::fromSeconds(45)));
+    game.apply(GameCommand::startStop());
+    game.refresh();
     QCoreApplication::processEvents();
 
     PaintCounter counter;
-    box.cdGame->installEventFilter(&counter);
+    box.findChild<ClockDisplay*>(QStringLiteral("cdGame"))->installEventFilter(&counter);
     std::vector<double> unchanged, changed;
     for (int i = 0; i < 2000; ++i) {
         QElapsedTimer t;
         t.start();
-        box.RefreshTime();
+        game.refresh();
         unchanged.push_back(double(t.nsecsElapsed()) / 1000.0);
     }
     QCoreApplication::processEvents();
     const int idlePaints = counter.paints;
     for (int i = 0; i < 2000; ++i) {
         time.advanceMs(100);
-        if (box.chGame->seconds() < ClockSeconds::fromSeconds(2))
-            box.chGame->setSeconds(ClockSeconds::fromSeconds(45));
+        if (game.gameClock().seconds() < ClockSeconds::fromSeconds(2))
+            game.apply(GameCommand::setGameTime(ClockSeconds::fromSeconds(45)));
         QElapsedTimer t;
         t.start();
-        box.RefreshTime();
+        game.refresh();
         changed.push_back(double(t.nsecsElapsed()) / 1000.0);
     }
     print("refresh_tick_us_p50_unchanged", percentile(unchanged, 50), "us");
@@ -281,28 +294,30 @@ void simulatedBuzzerDelayFigures(const QString& wave)
     ManualTimeSource time;
     Config() = defaultConfig(QString());
     Config().BuzzerFile = wave;
-    frmScoreboard box(time, {});
+    Game game(time);
+    frmScoreboard box(game, {});
     box.Form_Load();
-    box.tmrClock1.stop();
+    game.stopRefreshing();
     QRandomGenerator rng(99);
     std::vector<double> delays;
     for (int trial = 0; trial < 1000; ++trial) {
-        box.ResetClock();
+        game.apply(GameCommand::resetClock());
         const qint64 phaseNs = rng.bounded(50000000);
         const qint64 leftNs = 200000000 + rng.bounded(800000000);
-        box.chGame->setSeconds(ClockSeconds::fromTicks(leftNs / 100000));
+        game.apply(GameCommand::setGameTime(ClockSeconds::fromTicks(leftNs / 100000)));
         const qint64 startNs = time.nowNs();
-        box.StartStopClock();
+        game.apply(GameCommand::startStop());
         const qint64 zeroNs = startNs + leftNs / 100000 * 100000;
         qint64 nextTick = startNs + phaseNs;
-        qint64 expiryAt = box.expiryRefresh().isActive() ? startNs + qint64(box.expiryRefresh().interval()) * 1000000 : -1;
-        while (box.chGame->running()) {
+        const QTimer& armed = game.expiryRefresh();
+        qint64 expiryAt = armed.isActive() ? startNs + qint64(armed.interval()) * 1000000 : -1;
+        while (game.gameClock().running()) {
             const bool expiryFirst = expiryAt >= 0 && expiryAt <= nextTick;
             time.setNowNs(expiryFirst ? expiryAt : nextTick);
             if (!expiryFirst)
                 nextTick += 50000000;
-            box.RefreshTime();
-            expiryAt = box.expiryRefresh().isActive() ? time.nowNs() + qint64(box.expiryRefresh().interval()) * 1000000 : -1;
+            game.refresh();
+            expiryAt = armed.isActive() ? time.nowNs() + qint64(armed.interval()) * 1000000 : -1;
         }
         delays.push_back(double(time.nowNs() - zeroNs) / 1e6);
     }
@@ -315,23 +330,24 @@ void realBuzzerDelayFigures(const QString& wave, int expiries)
 {
     Config() = defaultConfig(QString());
     Config().BuzzerFile = wave;
-    frmScoreboard box(SteadyTimeSource::instance(), {});
+    Game game(SteadyTimeSource::instance());
+    frmScoreboard box(game, {});
     box.Form_Load();
     QRandomGenerator rng(5);
     std::vector<double> delays;
     qint64 zeroAtNs = 0;
-    QObject::connect(box.mmcBuzzer, &SoundDevice::playRequested, &box, [&] {
+    QObject::connect(box.findChild<SoundDevice*>(QStringLiteral("mmcBuzzer")), &SoundDevice::playRequested, &box, [&] {
         delays.push_back(double(SteadyTimeSource::instance().nowNs() - zeroAtNs) / 1e6);
     });
     for (int i = 0; i < expiries; ++i) {
-        box.ResetClock();
+        game.apply(GameCommand::resetClock());
         QEventLoop wait;
         QTimer::singleShot(int(rng.bounded(50)), &wait, &QEventLoop::quit);
         wait.exec();
         const qint64 leftTicks = 1000 + rng.bounded(2000);
-        box.chGame->setSeconds(ClockSeconds::fromTicks(leftTicks));
+        game.apply(GameCommand::setGameTime(ClockSeconds::fromTicks(leftTicks)));
         zeroAtNs = SteadyTimeSource::instance().nowNs() + leftTicks * 100000;
-        box.StartStopClock();
+        game.apply(GameCommand::startStop());
         const size_t before = delays.size();
         QElapsedTimer guard;
         guard.start();
@@ -383,18 +399,15 @@ void displayLagFigures()
     Config().ShotClockResetTime = 24;
     Config().BuzzerFile.clear();
     Config().ShotClockFile.clear();
-    frmShotClock window({});
+    Game game(time, Game::Rules{true, 24});
+    frmShotClock window(game, {});
     window.Form_Load();
     window.resize(3840, 2160);
-    frmScoreboard::Links links;
-    links.copyShotClockCaption = [&window](int caption) { window.ddShotClock->setCaption(caption); };
-    frmScoreboard box(time, links);
+    frmScoreboard box(game, {});
     box.Form_Load();
     box.show();
     window.show();
-    box.chGame->setSeconds(ClockSeconds::fromSeconds(91));
-    box.chShotClock->setSeconds(ClockSeconds::fromSeconds(24));
-    box.RefreshTime();
+    game.apply(GameCommand::setGameTime(ClockSeconds::fromSeconds(91)));
     QCoreApplication::processEvents();
 
     const auto zeroAt = [&time](const Chronometer* clock) {
@@ -407,8 +420,10 @@ void displayLagFigures()
         qint64 zeroNs = 0;
         int shown = -1;
     };
-    std::array<Watched, 2> watched{{{box.cdGame, box.chGame}, {box.ddShotClock, box.chShotClock}}};
-    box.StartStopClock();
+    const LedDisplay* gameDisplay = box.findChild<ClockDisplay*>(QStringLiteral("cdGame"));
+    const LedDisplay* shotDisplay = box.findChild<DigitDisplay*>(QStringLiteral("ddShotClock"));
+    std::array<Watched, 2> watched{{{gameDisplay, &game.gameClock()}, {shotDisplay, &game.shotClock()}}};
+    game.apply(GameCommand::startStop());
     for (Watched& w : watched) {
         w.zeroNs = zeroAt(w.clock);
         w.shown = shownTenths(w.display->shownText());
@@ -425,24 +440,22 @@ void displayLagFigures()
                 continue;
             }
             // Every value passed over counts too, late by as much as it was skipped.
-            const int step = shown < 600 && w.display == box.cdGame ? 1 : 10;
+            const int step = shown < 600 && w.display == gameDisplay ? 1 : 10;
             for (int v = w.shown - step; v >= shown; v -= step) {
                 if (v < 600 || v % 10 == 0)
                     lags.push_back(double(nowNs - (w.zeroNs - qint64(v) * 100000000)) / 1e6);
             }
             w.shown = shown;
         }
-        if (!box.chShotClock->running() && box.chGame->running()) {
-            box.chShotClock->setSeconds(ClockSeconds::fromSeconds(24));
-            box.chShotClock->setRunning(true);
-            watched[1].zeroNs = zeroAt(box.chShotClock);
+        if (!game.shotClock().running() && game.gameClock().running()) {
+            game.apply(GameCommand::resetShotClock());
+            watched[1].zeroNs = zeroAt(&game.shotClock());
         }
         if (watched[0].shown >= 0 && watched[0].shown <= endTenths)
             loop.quit();
     };
-    // Connected after the box's own refreshes, so each look follows one.
-    QObject::connect(&box.tmrClock1, &QTimer::timeout, &box, look);
-    QObject::connect(&box.expiryRefresh(), &QTimer::timeout, &box, look);
+    // Connected after the box, so each look follows its drawing of a change.
+    QObject::connect(&game, &Game::changed, &box, look);
     QTimer::singleShot(60000, &loop, &QEventLoop::quit);
     loop.exec();
     print("display_lag_ms_p50", percentile(lags, 50), "ms");

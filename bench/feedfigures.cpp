@@ -5,6 +5,7 @@
 #include "configstore.h"
 #include "feed.h"
 #include "frmscoreboard.h"
+#include "game.h"
 #include "timesource.h"
 
 #include <QCoreApplication>
@@ -67,14 +68,34 @@ void printFeedFigures(int changes)
     Config().UseShotClock = true;
 
     ManualTimeSource time;
-    frmScoreboard box(time, frmScoreboard::Links{});
+    Game game(time, Game::Rules{true, Config().ShotClockResetTime});
+    game.stopRefreshing();
+    frmScoreboard box(game, frmScoreboard::Links{});
     box.Form_Load();
     Feed feed;
     if (!feed.apply(true, QStringLiteral("127.0.0.1"), 0).isEmpty()) {
         std::printf("feed_latency_ms_p99: skipped (no port)\n");
         return;
     }
-    box.setShownBoxListener([&](const ShownBox& shown) { feed.publish(FeedState{box.gameState(), shown, Config()}); });
+    // Wired as the program wires it: each change of the game with the box as drawn
+    // for it, and each change of the box alone.
+    ShownBox shownBox;
+    QMetaObject::Connection gameChanges;
+    const auto listen = [&](bool on) {
+        QObject::disconnect(gameChanges);
+        if (!on) {
+            box.setShownBoxListener({});
+            return;
+        }
+        gameChanges = QObject::connect(&game, &Game::changed, &box,
+                                       [&] { feed.publish(FeedState{game.state(), shownBox, Config()}); });
+        box.setShownBoxListener([&](const ShownBox& shown) {
+            shownBox = shown;
+            if (!game.isAnnouncing())
+                feed.publish(FeedState{game.state(), shownBox, Config()});
+        });
+    };
+    listen(true);
 
     QThread viewerThread;
     viewerThread.start();
@@ -90,12 +111,12 @@ void printFeedFigures(int changes)
             const int before = viewers->messages;
             box.AllKeyCode(i % 2 ? Config().QScoreH1 : Config().QScoreV1);
             const qint64 changedNs = SteadyTimeSource::instance().nowNs();
-            box.RefreshTime();
+            game.refresh();
             if (waitFor([&] { return viewers->messages > before; }, 1000))
                 latency.push_back(double(viewers->lastArrivalNs - changedNs) / 1e6);
             if (i % 150 == 149) {
                 box.AllKeyCode(Config().ClearKey); // keep the scores from their limit
-                box.RefreshTime();
+                game.refresh();
                 waitFor([] { return false; }, 20);
             }
         }
@@ -107,16 +128,13 @@ void printFeedFigures(int changes)
     // One refresh in tenths, every one showing a new tenth, with and without the
     // feed listening: the difference is what the feed costs the score box.
     auto refreshes = [&](bool withFeed) {
-        if (withFeed)
-            box.setShownBoxListener([&](const ShownBox& shown) { feed.publish(FeedState{box.gameState(), shown, Config()}); });
-        else
-            box.setShownBoxListener({});
+        listen(withFeed);
         std::vector<double> us;
         QElapsedTimer t;
         for (int i = 0; i < 2000; ++i) {
             time.advanceMs(100);
             t.start();
-            box.RefreshTime();
+            game.refresh();
             us.push_back(double(t.nsecsElapsed()) / 1000.0);
             if (i % 20 == 0)
                 QCoreApplication::processEvents();
@@ -133,7 +151,7 @@ void printFeedFigures(int changes)
     print("feed_refresh_cost_us_p50", percentile(with, 50) - percentile(without, 50), "us");
     print("feed_refresh_cost_us_p99", percentile(with, 99) - percentile(without, 99), "us");
 
-    box.setShownBoxListener({});
+    listen(false);
     QMetaObject::invokeMethod(viewers, [viewers] { delete viewers; }, Qt::BlockingQueuedConnection);
     viewerThread.quit();
     viewerThread.wait();

@@ -8,6 +8,7 @@
 #include "controls.h"
 #include "digitdisplay.h"
 #include "frmscoreboard.h"
+#include "game.h"
 #include "timesource.h"
 
 #include <QApplication>
@@ -28,7 +29,7 @@ struct Key
 
 // The keys an operator can reach, Esc and the dialogs left out: they end the
 // run or wait for a person.
-const std::array<Key, 40> Keys{{
+const std::array<Key, 42> Keys{{
     {Qt::Key_0, {}}, {Qt::Key_1, {}}, {Qt::Key_2, {}}, {Qt::Key_3, {}}, {Qt::Key_5, {}}, {Qt::Key_9, {}},
     {Qt::Key_4, Qt::KeypadModifier}, {Qt::Key_7, Qt::KeypadModifier}, {Qt::Key_Period, Qt::KeypadModifier},
     {Qt::Key_Plus, Qt::KeypadModifier}, {Qt::Key_Minus, Qt::KeypadModifier}, {Qt::Key_Enter, Qt::KeypadModifier},
@@ -38,7 +39,7 @@ const std::array<Key, 40> Keys{{
     {Qt::Key_P, {}}, {Qt::Key_Insert, {}}, {Qt::Key_Home, {}}, {Qt::Key_PageUp, {}}, {Qt::Key_Delete, {}},
     {Qt::Key_End, {}}, {Qt::Key_PageDown, {}}, {Qt::Key_F11, {}}, {Qt::Key_F12, {}}, {Qt::Key_NumLock, {}},
     {Qt::Key_A, {}}, {Qt::Key_Exclam, Qt::ShiftModifier}, {Qt::Key_VolumeUp, {}}, {Qt::Key_Tab, {}},
-    {Qt::Key_Z, Qt::ControlModifier},
+    {Qt::Key_Z, Qt::ControlModifier}, {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier}, {Qt::Key_Y, Qt::ControlModifier},
 }};
 
 void check(bool ok)
@@ -50,13 +51,18 @@ void check(bool ok)
 // One fresh score box per input, driven by the input's (operation, argument) pairs.
 void runActions(ManualTimeSource& time, const uint8_t* data, size_t size)
 {
-    frmScoreboard box(time, {});
+    Game game(time, Game::Rules{Config().UseShotClock, Config().ShotClockResetTime});
+    game.stopRefreshing();
+    frmScoreboard box(game, {});
     box.Form_Load();
-    box.tmrClock1.stop();
     box.show();
-    QWidget* targets[] = {box.ddHomeScore, box.ddVisitorScore, box.ddPeriod, box.cdGame, box.ddShotClock,
-                          box.picScoreBox};
-    QWidget* target = box.picScoreBox;
+    const auto part = [&box](const char* name) { return box.findChild<QWidget*>(QString::fromLatin1(name)); };
+    const auto number = [&box](const char* name) { return box.findChild<DigitDisplay*>(QString::fromLatin1(name)); };
+    QWidget* const scoreBox = part("picScoreBox");
+    QWidget* const shotClock = part("ddShotClock");
+    QWidget* targets[] = {part("ddHomeScore"), part("ddVisitorScore"), part("ddPeriod"), part("cdGame"), shotClock,
+                          scoreBox};
+    QWidget* target = scoreBox;
 
     for (size_t i = 0; i + 1 < size; i += 2) {
         const uint8_t op = data[i];
@@ -69,7 +75,7 @@ void runActions(ManualTimeSource& time, const uint8_t* data, size_t size)
             QCoreApplication::sendEvent(target, &release);
         } else if (op < 200) {
             target = targets[arg % std::size(targets)];
-            if (target != box.picScoreBox && target != box.ddShotClock)
+            if (target != scoreBox && target != shotClock)
                 box.ObjectSelected(target);
         } else if (op < 215) {
             const QPointF from(arg, arg / 2);
@@ -83,13 +89,15 @@ void runActions(ManualTimeSource& time, const uint8_t* data, size_t size)
             box.ResizeMouseUp();
         } else {
             time.advanceMs(arg * 37);
-            box.RefreshTime();
+            game.refresh();
         }
-        check(box.ddHomeScore->caption() >= -1 && box.ddHomeScore->caption() <= 199);
-        check(box.ddVisitorScore->caption() >= -1 && box.ddVisitorScore->caption() <= 199);
-        check(box.ddPeriod->caption() >= -1 && box.ddPeriod->caption() <= 9);
-        check(box.chGame->seconds() >= ClockSeconds() && box.chGame->seconds() <= ClockSeconds::fromSeconds(5999));
-        check(box.picScoreBox->height() >= 40);
+        // The box shows the game, and the game stays within its limits.
+        const GameState g = game.state();
+        check(g.homeScore >= -1 && g.homeScore <= 199 && number("ddHomeScore")->caption() == g.homeScore);
+        check(g.visitorScore >= -1 && g.visitorScore <= 199 && number("ddVisitorScore")->caption() == g.visitorScore);
+        check(g.period >= -1 && g.period <= 9 && number("ddPeriod")->caption() == g.period);
+        check(g.gameClock >= ClockSeconds() && g.gameClock <= ClockSeconds::fromSeconds(5999));
+        check(scoreBox->height() >= 40);
     }
 }
 

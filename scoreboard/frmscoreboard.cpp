@@ -1,14 +1,12 @@
 #include "frmscoreboard.h"
 
-#include "chronometer.h"
 #include "clockdisplay.h"
-#include "clockreadings.h"
 #include "colour.h"
 #include "configrecord.h"
 #include "configstore.h"
 #include "controls.h"
 #include "digitdisplay.h"
-#include "gameclockstate.h"
+#include "game.h"
 #include "modstretch.h"
 #include "numlock.h"
 #include "virtualkeys.h"
@@ -59,9 +57,9 @@ bool namesExistingFile(const QString& path)
 
 } // namespace
 
-frmScoreboard::frmScoreboard(const TimeSource& time, Links links, QWidget* parent)
+frmScoreboard::frmScoreboard(Game& game, Links links, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
-    , m_time(time)
+    , m_game(game)
     , m_links(std::move(links))
 {
     setObjectName(QStringLiteral("frmScoreboard"));
@@ -74,13 +72,15 @@ frmScoreboard::frmScoreboard(const TimeSource& time, Links links, QWidget* paren
     connectElementEvents();
     connectMouseGestures();
 
+    // The game tells of its own changes; the regular refresh only keeps the time of
+    // day current.
+    connect(&m_game, &Game::changed, this, &frmScoreboard::drawGame);
+    connect(&m_game, &Game::buzzerDue, this, &frmScoreboard::Buzzer);
+    connect(&m_game, &Game::hornDue, this, &frmScoreboard::PlayShotClock);
     tmrClock1.setTimerType(Qt::PreciseTimer);
     tmrClock1.setInterval(RefreshIntervalMs);
     connect(&tmrClock1, &QTimer::timeout, this, &frmScoreboard::tmrClock1_Timer);
     tmrClock1.start();
-    m_expiryRefresh.setSingleShot(true);
-    m_expiryRefresh.setTimerType(Qt::PreciseTimer);
-    connect(&m_expiryRefresh, &QTimer::timeout, this, &frmScoreboard::RefreshTime);
 }
 
 frmScoreboard::~frmScoreboard() = default;
@@ -147,11 +147,6 @@ void frmScoreboard::createElements()
     imgResizeSE->setObjectName(QStringLiteral("imgResizeSE"));
     imgResizeSE->setGeometry(twipsRect(955, 930, 240, 240));
     imgResizeSE->setCursor(Qt::SizeFDiagCursor);
-
-    chGame = new Chronometer(m_time, this);
-    chGame->setObjectName(QStringLiteral("chGame"));
-    chShotClock = new Chronometer(m_time, this);
-    chShotClock->setObjectName(QStringLiteral("chShotClock"));
 
     mmcBuzzer = new SoundDevice(this);
     mmcBuzzer->setObjectName(QStringLiteral("mmcBuzzer"));
@@ -230,11 +225,8 @@ void frmScoreboard::Form_Load()
         mmcShotClock->open();
     }
 
-    GameClockResetTime() = ClockSeconds::fromSeconds(600);
-    chGame->setSeconds(ClockSeconds::fromSeconds(600));
-    chShotClock->setSeconds(ClockSeconds::fromSeconds(config.ShotClockResetTime));
-
-    RefreshTime();
+    m_game.setRules({config.UseShotClock, config.ShotClockResetTime});
+    drawGame();
     UpdateTeamNames();
     RestoreBoxSize();
     // The box always shows floating first; the first resize applies the configured view.
@@ -312,7 +304,8 @@ void frmScoreboard::ReapplyAfterOptions()
     if (m_links.showOptionsDialog)
         m_links.showOptionsDialog();
     UpdateFormColors();
-    RefreshTime();
+    m_game.setRules({config.UseShotClock, config.ShotClockResetTime});
+    drawGame();
     // A picture cleared in the dialog leaves the box too; fitting an empty name
     // would keep the old one.
     if (config.BoardPic.isEmpty())

@@ -1,18 +1,17 @@
 #pragma once
-// The score box window. It owns the five LED displays, the two chronometers, the
-// two sound devices, the 50 ms refresh timer and the selection marker. The
-// configuration record flows in at load and after the options dialog; the
-// chronometers flow out to the displays on every refresh; every key from every
-// element reaches the one dispatcher AllKeyCode. Other windows are reached
-// through links that the program's window owner wires in, so this library does
-// not depend on them.
+// The score box window. It draws the game it is given (five LED displays), plays
+// its two sounds, and turns every key and click on any of its elements into the
+// game's commands through the one dispatcher AllKeyCode; it keeps nothing of the
+// game itself. The configuration record flows in at load and after the options
+// dialog. Other windows are reached through links that the program's window
+// owner wires in, so this library does not depend on them.
 //
 // Sources: frmscoreboard.cpp (elements, load, unload, options round trip),
-// frmscoreboard_clocks.cpp (refresh, clock commands, sounds),
-// frmscoreboard_keys.cpp (dispatcher, digit entry, selection, NumLock).
+// frmscoreboard_clocks.cpp (drawing the game, the time of day, sounds),
+// frmscoreboard_keys.cpp (dispatcher, digit entry, selection, NumLock),
+// frmscoreboard_view.cpp (names, size, views, colours, mouse gestures, the box as shown).
 
-#include "clockreadings.h"
-#include "clockseconds.h"
+#include "gamecommand.h"
 #include "gamestate.h"
 #include "shownbox.h"
 
@@ -24,9 +23,9 @@
 #include <functional>
 #include <utility>
 
-class Chronometer;
 class ClockDisplay;
 class DigitDisplay;
+class Game;
 class Image;
 class Label;
 class LedDisplay;
@@ -35,7 +34,6 @@ class PictureBox;
 class QKeyEvent;
 class Shape;
 class SoundDevice;
-class TimeSource;
 
 class frmScoreboard : public QWidget
 {
@@ -49,26 +47,24 @@ public:
         std::function<void()> showOptionsDialog; // modal: returns when it closes
         std::function<void()> showShotClockWindow;
         std::function<void()> unloadShotClockWindow;
-        std::function<void(int)> copyShotClockCaption; // loads the shot clock window if needed
-        std::function<void()> colourShotClockWindow;    // loads it too
+        std::function<void()> colourShotClockWindow; // loads it if needed
         std::function<void()> endProcess;
-        // The game after each change, and once a second while a clock runs.
-        std::function<void(const GameState&)> gameChanged;
     };
 
     // Arguments of UpdateScoreboardView: no position given, the configured view.
     static constexpr int NoPosition = -32768;
     static constexpr int ConfiguredView = -1;
 
-    frmScoreboard(const TimeSource& time, Links links, QWidget* parent = nullptr);
+    frmScoreboard(Game& game, Links links, QWidget* parent = nullptr);
     ~frmScoreboard() override;
 
     void Form_Load();
     void EndProgram();
     void ReapplyAfterOptions();
 
-    void RefreshTime();
-    void AllKeyCode(int keyCode);
+    // Every key pressed anywhere on the box (or forwarded to it) goes through
+    // here; true when the key was undo or redo and nothing else may take it.
+    bool AllKeyCode(int keyCode, Qt::KeyboardModifiers modifiers = {});
     void AllKeyUp(int keyCode);
     void ObjectSelected(QWidget* selectedObject);
 
@@ -86,35 +82,29 @@ public:
     void ResizeMouseMove(const QPointF& globalPos);
     void ResizeMouseUp();
 
-    // The clock commands the keys run.
-    void StartStopClock();
-    void ResetClock();
-    void ResetShotClock();
     void Buzzer();
     void PlayShotClock();
-
-    // The game as the displays and clocks hold it now.
-    GameState gameState() const;
-    // Puts a kept game back: every value as it was saved, both clocks stopped.
-    void restoreGame(const GameState& state);
 
     // Who is told the box as drawn whenever anything shown on it changes (checked
     // after every refresh and key); nobody by default, and then nothing is built.
     void setShownBoxListener(std::function<void(const ShownBox&)> listener);
     ShownBox shownBox() const;
 
-    // The single refresh armed for the next instant at which what a running clock
-    // shows changes, its zero included.
-    const QTimer& expiryRefresh() const { return m_expiryRefresh; }
-
     // Where NumLock is read and set; the platform's unless a test hands in its own.
     void setNumLock(NumLock& numLock) { m_numLock = &numLock; }
     // The local time for the time-of-day view, and whether it reads 12-hour.
     void setLocalTime(std::function<QTime()> now, bool twelveHour);
+    // Whether a move of the box, or a resize from the grip, is under way.
+    bool isMoving() const { return MovingScoreBox; }
+    bool isResizing() const { return ResizingScoreBox; }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
     // Window variables.
-    bool ClockTime = false;
-    bool ShotClockFollowsGame = false;
     bool FormLoaded = false;
     bool FirstResizeDone = false;
     bool MovingScoreBox = false;
@@ -124,7 +114,7 @@ public:
     qint32 MouseStartX = 0;
     qint32 MouseStartY = 0;
 
-    // The elements, for the routines and the tests that reach them by name.
+    // The elements; tests reach them by their object names.
     PictureBox* picScoreBox = nullptr;
     PictureBox* picScoreTime = nullptr;
     PictureBox* picLogoContainer = nullptr;
@@ -133,8 +123,6 @@ public:
     DigitDisplay* ddVisitorScore = nullptr;
     DigitDisplay* ddPeriod = nullptr;
     DigitDisplay* ddShotClock = nullptr;
-    Chronometer* chGame = nullptr;
-    Chronometer* chShotClock = nullptr;
     SoundDevice* mmcBuzzer = nullptr;
     SoundDevice* mmcShotClock = nullptr;
     QTimer tmrClock1;
@@ -146,32 +134,23 @@ public:
     Image* imgLogo = nullptr;
     Image* imgResizeSE = nullptr;
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
-private:
     void createElements();
     void createDisplays();
     void connectElementEvents();
     void Form_Resize();
     void Form_Unload();
     void tmrClock1_Timer();
-    void armExpiryRefresh();
-    // Hands the game out when it changed beyond a running clock's counting, or a
-    // second after the last time while a clock runs.
-    void noteGameChange();
+    // Draws the game on the displays, then tells the listener of the box as shown.
+    void drawGame();
+    void drawGameClock();
     void noteShownChange();
 
     // Key-down handlers of the elements that take typed entries.
-    void cdGame_KeyDown(int keyCode);
-    void scoreDisplay_KeyDown(DigitDisplay* display, int keyCode, int maxValue);
-    void ddShotClock_KeyDown(int keyCode);
-    // Every key ends here: the game as it now stands is handed out, and what the
-    // key did is logged for the end-to-end tests.
+    void cdGame_KeyDown(QKeyEvent* event);
+    void scoreDisplay_KeyDown(game::Display display, QKeyEvent* event);
+    void ddShotClock_KeyDown(QKeyEvent* event);
+    // Every key ends here: what the key did is logged for the end-to-end tests.
     void afterKey(int keyCode);
-    void quickKey(DigitDisplay* display, const QString& step, int maxValue);
 
     void RecordBoxPlacement();
     // Lays the box out at the reference the layout scales from (its designed
@@ -193,23 +172,15 @@ private:
     BoxPlacement placementTwips() const;
     void savePlacementIfMoved();
 
-    const TimeSource& m_time;
+    Game& m_game;
     Links m_links;
     NumLock* m_numLock = nullptr;
     std::function<QTime()> m_localTime;
     bool m_twelveHourClock = false;
-    ExpiryFlags m_expiry;
-    // Fires at the moment a running clock reaches zero, between the regular refreshes.
-    QTimer m_expiryRefresh;
     bool m_unloaded = false;
     bool m_ending = false;
     BoxPlacement m_placementAtPress;
     QPointer<QWidget> m_selected; // the display the marker frames
     std::function<void(const ShownBox&)> m_shownBoxListener;
     ShownBox m_lastShown;
-    // Whether each clock ran at the last hand-out: a start or a stop changes what
-    // the feed says even before it changes a digit.
-    std::pair<bool, bool> m_lastShownRunning;
-    GameState m_lastHandedOut;
-    qint64 m_lastHandedOutNs = 0;
 };

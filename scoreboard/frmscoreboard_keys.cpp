@@ -1,17 +1,15 @@
 // The score box's keyboard: every key-down from the window, its picture boxes and
-// its displays reaches AllKeyCode exactly once; a display then also takes the key
-// as typed entry. Key-ups only matter for NumLock. A click marks a display.
+// its displays reaches AllKeyCode exactly once, which turns it into the game's
+// command; a display then also takes the key as typed entry. Key-ups only matter
+// for NumLock. A click marks a display.
 
 #include "frmscoreboard.h"
 
-#include "chronometer.h"
 #include "clockdisplay.h"
 #include "configrecord.h"
 #include "controls.h"
 #include "digitdisplay.h"
-#include "entrytext.h"
-#include "gameclockstate.h"
-#include "gamestate.h"
+#include "game.h"
 #include "keycodetoasci.h"
 #include "numlock.h"
 #include "units.h"
@@ -20,19 +18,33 @@
 #include <QKeyEvent>
 #include <QLoggingCategory>
 
+#include <optional>
+
 // What each key did to the displays; off unless QT_LOGGING_RULES turns it on.
 Q_LOGGING_CATEGORY(lcKeys, "tallivox.keys", QtWarningMsg)
 
-using game::BlankCaption;
-using game::MaxGameSeconds;
-using game::MaxPeriod;
-using game::MaxScore;
+using game::Display;
+
+namespace {
+
+// Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo.
+std::optional<GameCommand> undoRedoCommand(int keyCode, Qt::KeyboardModifiers modifiers)
+{
+    if (!(modifiers & Qt::ControlModifier) || (modifiers & (Qt::AltModifier | Qt::MetaModifier)))
+        return std::nullopt;
+    if (keyCode == 'Z')
+        return modifiers & Qt::ShiftModifier ? GameCommand::redo() : GameCommand::undo();
+    if (keyCode == 'Y' && !(modifiers & Qt::ShiftModifier))
+        return GameCommand::redo();
+    return std::nullopt;
+}
+
+} // namespace
 
 void frmScoreboard::afterKey(int keyCode)
 {
     if (m_unloaded)
         return;
-    noteGameChange();
     noteShownChange();
     if (!lcKeys().isDebugEnabled())
         return;
@@ -40,13 +52,13 @@ void frmScoreboard::afterKey(int keyCode)
                                      .arg(keyCode)
                                      .arg(ddHomeScore->shownText(), ddVisitorScore->shownText(), ddPeriod->shownText(),
                                           cdGame->shownText(), ddShotClock->shownText())
-                                     .arg(chGame->running() ? QStringLiteral("true") : QStringLiteral("false"));
+                                     .arg(m_game.gameClock().running() ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
 void frmScoreboard::connectElementEvents()
 {
     const auto toDispatcher = [this](QKeyEvent* e) {
-        AllKeyCode(virtualKeyCode(*e));
+        AllKeyCode(virtualKeyCode(*e), e->modifiers());
         afterKey(virtualKeyCode(*e));
     };
     const auto toKeyUp = [this](QKeyEvent* e) { AllKeyUp(virtualKeyCode(*e)); };
@@ -57,29 +69,28 @@ void frmScoreboard::connectElementEvents()
     }
 
     connect(cdGame, &ClockDisplay::KeyDown, this, [this](QKeyEvent* e) {
-        cdGame_KeyDown(virtualKeyCode(*e));
+        cdGame_KeyDown(e);
         afterKey(virtualKeyCode(*e));
     });
     connect(cdGame, &ClockDisplay::KeyUp, this, toKeyUp);
     connect(cdGame, &ClockDisplay::Click, this, [this] { ObjectSelected(cdGame); });
 
-    const std::pair<DigitDisplay*, int> scoreDisplays[] = {
-        {ddHomeScore, MaxScore}, {ddVisitorScore, MaxScore}, {ddPeriod, MaxPeriod}};
+    const std::pair<DigitDisplay*, Display> scoreDisplays[] = {
+        {ddHomeScore, Display::HomeScore}, {ddVisitorScore, Display::VisitorScore}, {ddPeriod, Display::Period}};
     for (const auto& entry : scoreDisplays) {
         DigitDisplay* display = entry.first;
-        const int maxValue = entry.second;
-        connect(display, &DigitDisplay::KeyDown, this,
-                [this, display, maxValue](QKeyEvent* e) {
-                    scoreDisplay_KeyDown(display, virtualKeyCode(*e), maxValue);
-                    afterKey(virtualKeyCode(*e));
-                });
+        const Display which = entry.second;
+        connect(display, &DigitDisplay::KeyDown, this, [this, which](QKeyEvent* e) {
+            scoreDisplay_KeyDown(which, e);
+            afterKey(virtualKeyCode(*e));
+        });
         connect(display, &DigitDisplay::KeyUp, this, toKeyUp);
         connect(display, &DigitDisplay::Click, this, [this, display] { ObjectSelected(display); });
     }
 
     // The shot clock display takes no typed values and has no key-up handling.
     connect(ddShotClock, &DigitDisplay::KeyDown, this, [this](QKeyEvent* e) {
-        ddShotClock_KeyDown(virtualKeyCode(*e));
+        ddShotClock_KeyDown(e);
         afterKey(virtualKeyCode(*e));
     });
 }
@@ -88,29 +99,34 @@ void frmScoreboard::connectElementEvents()
 void frmScoreboard::keyPressEvent(QKeyEvent* event)
 {
     event->accept();
-    AllKeyCode(virtualKeyCode(*event));
+    AllKeyCode(virtualKeyCode(*event), event->modifiers());
     afterKey(virtualKeyCode(*event));
 }
 
-void frmScoreboard::AllKeyCode(int keyCode)
+bool frmScoreboard::AllKeyCode(int keyCode, Qt::KeyboardModifiers modifiers)
 {
     // Keys without a code of their own (media keys and the like) do nothing.
     if (keyCode == 0)
-        return;
+        return false;
+    // Undo and redo are fixed keys, checked before any binding and taken whole.
+    if (const auto command = undoRedoCommand(keyCode, modifiers)) {
+        m_game.apply(*command);
+        return true;
+    }
     ConfigRecord& config = Config();
     // The order decides which binding wins when two are the same key.
     if (keyCode == vk::Escape)
         EndProgram();
     else if (keyCode == config.StartStopClockKey)
-        StartStopClock();
+        m_game.apply(GameCommand::startStop());
     else if (keyCode == config.ResetClockKey)
-        ResetClock();
+        m_game.apply(GameCommand::resetClock());
     else if (keyCode == config.ResetShotClockKey)
-        ResetShotClock();
+        m_game.apply(GameCommand::resetShotClock());
     else if (keyCode == config.ClockSwitchKey)
-        ClockTime = !ClockTime;
+        m_game.apply(GameCommand::switchClock());
     else if (keyCode == config.BuzzerKey)
-        Buzzer();
+        m_game.apply(GameCommand::buzzer());
     else if (keyCode == vk::F1) {
         if (m_links.showHelp)
             m_links.showHelp();
@@ -124,25 +140,20 @@ void frmScoreboard::AllKeyCode(int keyCode)
         UpdateScoreboardView(NoPosition, NoPosition, ConfiguredView);
     } else {
         // The quick keys add to a display through the same limits as typed entries.
-        const struct { qint16 key; DigitDisplay* display; const char* step; int maxValue; } quickKeys[] = {
-            {config.QScoreH1, ddHomeScore, "+1", MaxScore},    {config.QScoreH2, ddHomeScore, "+2", MaxScore},
-            {config.QScoreH3, ddHomeScore, "+3", MaxScore},    {config.QScoreV1, ddVisitorScore, "+1", MaxScore},
-            {config.QScoreV2, ddVisitorScore, "+2", MaxScore}, {config.QScoreV3, ddVisitorScore, "+3", MaxScore},
-            {config.QPeriod1, ddPeriod, "+1", MaxPeriod},
+        const struct { qint16 key; Display display; int step; } quickKeys[] = {
+            {config.QScoreH1, Display::HomeScore, 1},    {config.QScoreH2, Display::HomeScore, 2},
+            {config.QScoreH3, Display::HomeScore, 3},    {config.QScoreV1, Display::VisitorScore, 1},
+            {config.QScoreV2, Display::VisitorScore, 2}, {config.QScoreV3, Display::VisitorScore, 3},
+            {config.QPeriod1, Display::Period, 1},
         };
         for (const auto& q : quickKeys) {
             if (keyCode != q.key)
                 continue;
-            quickKey(q.display, QString::fromLatin1(q.step), q.maxValue);
-            return;
+            m_game.apply(GameCommand::quickAdd(q.display, q.step));
+            break;
         }
     }
-}
-
-void frmScoreboard::quickKey(DigitDisplay* display, const QString& step, int maxValue)
-{
-    if (const auto value = SetDisplayValue(display->caption(), step, -1, maxValue))
-        display->setCaption(*value);
+    return false;
 }
 
 void frmScoreboard::AllKeyUp(int keyCode)
@@ -151,37 +162,29 @@ void frmScoreboard::AllKeyUp(int keyCode)
         UpdateNumLock();
 }
 
-void frmScoreboard::cdGame_KeyDown(int keyCode)
+// A display runs the key's command first, then takes the key as typed entry.
+void frmScoreboard::cdGame_KeyDown(QKeyEvent* event)
 {
-    AllKeyCode(keyCode);
-    if (m_unloaded)
+    const int keyCode = virtualKeyCode(*event);
+    if (AllKeyCode(keyCode, event->modifiers()) || m_unloaded)
         return;
-    const auto typed = EnterClockDigit(ClockEntry(), cdGame->objectName(), KeyCodeToAsci(keyCode, Config().ClearKey),
-                                       MaxGameSeconds);
-    if (!typed)
-        return;
-    chGame->setSeconds(*typed);
-    GameClockResetTime() = *typed;
-    RefreshTime();
+    m_game.apply(GameCommand::typeKey(Display::GameClock, KeyCodeToAsci(keyCode, Config().ClearKey)));
 }
 
-void frmScoreboard::scoreDisplay_KeyDown(DigitDisplay* display, int keyCode, int maxValue)
+void frmScoreboard::scoreDisplay_KeyDown(Display display, QKeyEvent* event)
 {
-    AllKeyCode(keyCode);
-    if (m_unloaded)
+    const int keyCode = virtualKeyCode(*event);
+    if (AllKeyCode(keyCode, event->modifiers()) || m_unloaded)
         return;
-    display->setCaption(EnterDisplayDigit(DigitEntry(), display->objectName(), display->caption(),
-                                          KeyCodeToAsci(keyCode, Config().ClearKey), -1, maxValue));
+    m_game.apply(GameCommand::typeKey(display, KeyCodeToAsci(keyCode, Config().ClearKey)));
 }
 
-void frmScoreboard::ddShotClock_KeyDown(int keyCode)
+void frmScoreboard::ddShotClock_KeyDown(QKeyEvent* event)
 {
-    AllKeyCode(keyCode);
-    if (m_unloaded || keyCode != Config().ClearKey)
+    const int keyCode = virtualKeyCode(*event);
+    if (AllKeyCode(keyCode, event->modifiers()) || m_unloaded || keyCode != Config().ClearKey)
         return;
-    // A cleared shot clock shows nothing and never sounds until it is reset.
-    ddShotClock->setCaption(BlankCaption);
-    chShotClock->setSeconds(ClockSeconds());
+    m_game.apply(GameCommand::clear(Display::ShotClock));
 }
 
 void frmScoreboard::ObjectSelected(QWidget* selectedObject)

@@ -4,7 +4,6 @@
 
 #include "frmscoreboard.h"
 
-#include "chronometer.h"
 #include "clockdisplay.h"
 #include "colour.h"
 #include "configrecord.h"
@@ -378,10 +377,8 @@ void frmScoreboard::noteShownChange()
     if (m_unloaded || !m_shownBoxListener)
         return;
     ShownBox now = shownBox();
-    const std::pair running{chGame->running(), chShotClock->running()};
-    if (now == m_lastShown && running == m_lastShownRunning)
+    if (now == m_lastShown)
         return;
     m_lastShown = std::move(now);
-    m_lastShownRunning = running;
     m_shownBoxListener(m_lastShown);
 }

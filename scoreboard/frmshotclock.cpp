@@ -4,6 +4,7 @@
 #include "configrecord.h"
 #include "controls.h"
 #include "digitdisplay.h"
+#include "game.h"
 #include "modstretch.h"
 #include "units.h"
 #include "virtualkeys.h"
@@ -16,8 +17,10 @@ using units::twipsToWholePixels;
 constexpr Colour DesignBackground = 4210752;
 }
 
-frmShotClock::frmShotClock(std::function<void(int)> keyDown, std::function<void()> closeRequested, QWidget* parent)
+frmShotClock::frmShotClock(const Game& game, std::function<void(int, Qt::KeyboardModifiers)> keyDown,
+                           std::function<void()> closeRequested, QWidget* parent)
     : QWidget(parent, Qt::Window)
+    , m_game(game)
     , m_keyDown(std::move(keyDown))
     , m_closeRequested(std::move(closeRequested))
 {
@@ -47,12 +50,21 @@ frmShotClock::frmShotClock(std::function<void(int)> keyDown, std::function<void(
 
     const auto forward = [this](QKeyEvent* e) {
         if (const int code = virtualKeyCode(*e); code != 0 && m_keyDown)
-            m_keyDown(code);
+            m_keyDown(code, e->modifiers());
     };
     connect(picShotClock, &PictureBox::KeyDown, this, forward);
     connect(ddShotClock, &DigitDisplay::KeyDown, this, forward);
     picShotClock->setFocusPolicy(Qt::StrongFocus);
     setFocusProxy(picShotClock);
+    connect(&m_game, &Game::changed, this, &frmShotClock::drawShotClock);
+    drawShotClock();
+}
+
+void frmShotClock::drawShotClock()
+{
+    const int caption = m_game.shotClockCaption();
+    if (m_game.rules().useShotClock && caption >= 0)
+        ddShotClock->setCaption(caption);
 }
 
 void frmShotClock::Form_Load()

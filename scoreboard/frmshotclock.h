@@ -1,7 +1,7 @@
 #pragma once
 // The shot clock alone, in big digits, in an ordinary resizable window. It keeps
-// no time of its own: the score box writes its number and colours, and the
-// command keys pressed here go to the score box's dispatcher. The number grows
+// no time of its own: it draws the game's shot clock, the score box gives it its
+// colours, and the keys pressed here go to the score box's dispatcher. The number grows
 // and shrinks with the window, proportions kept, so on a second screen it can
 // fill the screen.
 
@@ -10,6 +10,7 @@
 #include <functional>
 
 class DigitDisplay;
+class Game;
 class PictureBox;
 
 class frmShotClock : public QWidget
@@ -17,18 +18,15 @@ class frmShotClock : public QWidget
     Q_OBJECT
 
 public:
-    // `keyDown` receives the virtual-key code of every key pressed here;
-    // `closeRequested` runs instead of closing when the window system asks the
-    // window to close.
-    explicit frmShotClock(std::function<void(int)> keyDown, std::function<void()> closeRequested = {},
-                          QWidget* parent = nullptr);
+    // `keyDown` receives the virtual-key code and modifiers of every key pressed
+    // here; `closeRequested` runs instead of closing when the window system asks
+    // the window to close.
+    frmShotClock(const Game& game, std::function<void(int, Qt::KeyboardModifiers)> keyDown,
+                 std::function<void()> closeRequested = {}, QWidget* parent = nullptr);
 
     void Form_Load();
     // Background, box and display colours from the record.
     void applyColours();
-
-    PictureBox* picShotClock = nullptr;
-    DigitDisplay* ddShotClock = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -36,8 +34,14 @@ protected:
 
 private:
     void Form_Resize();
+    // The game's shot clock; a blank one leaves the last number, as does a game
+    // without a shot clock in use.
+    void drawShotClock();
 
-    std::function<void(int)> m_keyDown;
+    const Game& m_game;
+    PictureBox* picShotClock = nullptr;
+    DigitDisplay* ddShotClock = nullptr;
+    std::function<void(int, Qt::KeyboardModifiers)> m_keyDown;
     std::function<void()> m_closeRequested;
     bool m_loaded = false;
 };

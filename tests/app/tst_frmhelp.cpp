@@ -5,6 +5,7 @@
 #include "clockdisplay.h"
 #include "configrecord.h"
 #include "frmhelp.h"
+#include "game.h"
 #include "loopwatch.h"
 #include "programwindows.h"
 #include "rtfreader.h"
@@ -93,13 +94,13 @@ private Q_SLOTS:
         frmScoreboard* box = windows.scoreboard();
         GameState fiftySeconds;
         fiftySeconds.gameClock = ClockSeconds::fromSeconds(50);
-        box->restoreGame(fiftySeconds);
+        windows.game()->restore(fiftySeconds);
         QTest::keyClick(box, Qt::Key_S);
 
         QElapsedTimer clock;
         qint64 lastChange = 0;
         qint64 longestStill = 0;
-        connect(box->cdGame, &ClockDisplay::valueChanged, this, [&] {
+        connect(box->findChild<ClockDisplay*>("cdGame"), &ClockDisplay::valueChanged, this, [&] {
             longestStill = std::max(longestStill, clock.elapsed() - lastChange);
             lastChange = clock.elapsed();
         });

@@ -6,6 +6,7 @@
 #include "digitdisplay.h"
 #include "fitpicture.h"
 #include "frmscoreboard.h"
+#include "game.h"
 #include "modscorebox.h"
 #include "modstretch.h"
 #include "placement.h"
@@ -149,7 +150,8 @@ private Q_SLOTS:
         c.PeriodColor = 0x000500, c.LEDBack = 0x060000, c.BorderColor = 0x070000, c.HomeColor = 0x080000;
         c.VisitorColor = 0x090000, c.LEDSelected = 0x0a0000;
         ManualTimeSource time;
-        frmScoreboard box(time, {});
+        Game game(time);
+        frmScoreboard box(game, {});
         box.UpdateFormColors();
         for (const QString& element : elements) {
             QWidget* w = element == box.objectName() ? &box : box.findChild<QWidget*>(element);
@@ -183,9 +185,10 @@ private Q_SLOTS:
         Config().FormBack = 0xffffff;
         Config().BorderColor = 0;
         ManualTimeSource time;
-        frmScoreboard box(time, {});
+        Game game(time);
+        frmScoreboard box(game, {});
         box.Form_Load();
-        Label* label = box.lblPeriod;
+        Label* label = box.findChild<Label*>("lblPeriod");
         QCOMPARE(label->text(), caption);
         const QImage shot = box.grab(QRect(label->mapTo(&box, QPoint()), label->size())).toImage();
         int left = shot.width(), right = -1;

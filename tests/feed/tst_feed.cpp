@@ -8,6 +8,7 @@
 #include "feed.h"
 #include "feedserver.h"
 #include "frmscoreboard.h"
+#include "game.h"
 #include "loopwatch.h"
 #include "timesource.h"
 
@@ -151,15 +152,24 @@ class TestFeed : public QObject
 
     ManualTimeSource time;
     QTemporaryDir programFolder;
+    std::unique_ptr<Game> game;
     std::unique_ptr<frmScoreboard> box;
     std::unique_ptr<Feed> feed;
+    ShownBox shownBox;
     int handedOut = 0;
 
     // A key as the dispatcher takes it, and the refresh that shows it.
     void press(int keyCode)
     {
         box->AllKeyCode(keyCode);
-        box->RefreshTime();
+        game->refresh();
+    }
+    // As the program hands the game out: each change of the game with the box as
+    // drawn for it, and each change of the box alone.
+    void publish()
+    {
+        ++handedOut;
+        feed->publish(FeedState{game->state(), shownBox, Config()});
     }
 
 private Q_SLOTS:
@@ -169,20 +179,25 @@ private Q_SLOTS:
         settings.clear();
         LoadConfig(Config(), settings, programFolder.path());
         Config().UseShotClock = true;
-        box = std::make_unique<frmScoreboard>(time, frmScoreboard::Links{});
+        game = std::make_unique<Game>(time, Game::Rules{true, 35});
+        game->stopRefreshing();
+        box = std::make_unique<frmScoreboard>(*game, frmScoreboard::Links{});
         box->Form_Load();
         feed = std::make_unique<Feed>();
         QCOMPARE(feed->apply(true, QStringLiteral("127.0.0.1"), 0), QString());
         handedOut = 0;
+        connect(game.get(), &Game::changed, this, &TestFeed::publish);
         box->setShownBoxListener([this](const ShownBox& shown) {
-            ++handedOut;
-            feed->publish(FeedState{box->gameState(), shown, Config()});
+            shownBox = shown;
+            if (!game->isAnnouncing())
+                publish();
         });
     }
 
     void cleanup()
     {
         box.reset();
+        game.reset();
         feed.reset();
     }
 
@@ -193,7 +208,7 @@ private Q_SLOTS:
         press(Config().QPeriod1);
         press(Config().StartStopClockKey);
         time.advanceMs((9 * 60 + 14) * 1000 + 750); // 45.25 s left, shown rounded up
-        box->RefreshTime();
+        game->refresh();
 
         const Reply json = get(feed->port(), "/state.json");
         QCOMPARE(json.status, QByteArray("200 OK"));
@@ -213,7 +228,7 @@ private Q_SLOTS:
         QCOMPARE(state["shotClock"].toObject()["text"].toString(), QStringLiteral("0"));
         QCOMPARE(state["shotClock"].toObject()["running"].toBool(true), false);
         QCOMPARE(state["colors"].toObject()["time"].toString(), QStringLiteral("#ff8000"));
-        QCOMPARE(state["box"].toObject()["width"].toInt(), box->picScoreBox->width());
+        QCOMPARE(state["box"].toObject()["width"].toInt(), box->findChild<QWidget*>("picScoreBox")->width());
 
         Config().HomeText = QStringLiteral("A & B");
         press(Config().QScoreV1);
@@ -240,7 +255,7 @@ private Q_SLOTS:
         press(Config().ResetClockKey);
         Config().UseShotClock = false;
         box->ReapplyAfterOptions();
-        box->RefreshTime();
+        game->refresh();
         const QJsonObject after = jsonOf(get(feed->port(), "/state.json").body);
         QVERIFY(!after.contains("shotClock"));
         QCOMPARE(after["gameClock"].toObject()["mode"].toString(), QStringLiteral("minutesSeconds"));
@@ -262,15 +277,15 @@ private Q_SLOTS:
         // next second does.
         const int before = handedOut;
         for (int i = 0; i < 20; ++i)
-            box->RefreshTime();
+            game->refresh();
         QCOMPARE(handedOut, before);
         press(Config().StartStopClockKey);
         const int started = handedOut;
         time.advanceMs(999);
-        box->RefreshTime();
+        game->refresh();
         QCOMPARE(handedOut, started);
         time.advanceMs(2);
-        box->RefreshTime();
+        game->refresh();
         QCOMPARE(handedOut, started + 1);
         QTRY_COMPARE(jsonOf(messages.last()[0].toString().toUtf8())["gameClock"].toObject()["text"].toString(),
                      QStringLiteral("9:59"));
@@ -468,7 +483,7 @@ private Q_SLOTS:
                  QStringLiteral("10:00"));
         press(Config().StartStopClockKey);
         time.advanceMs(600 * 1000);
-        box->RefreshTime();
+        game->refresh();
         QTRY_VERIFY(!running());
         QCOMPARE(jsonOf(get(feed->port(), "/state.json").body)["gameClock"].toObject()["text"].toString(),
                  QStringLiteral("0.0"));

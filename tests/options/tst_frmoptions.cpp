@@ -15,6 +15,7 @@
 #include "controls.h"
 #include "frmoptions.h"
 #include "frmscoreboard.h"
+#include "game.h"
 #include "keybindings.h"
 #include "numlock.h"
 #include "optionslogic.h"
@@ -537,7 +538,8 @@ private Q_SLOTS:
         frmScoreboard::Links links;
         links.showOptionsDialog = [this] { open()->exec(); };
         links.showShotClockWindow = links.unloadShotClockWindow = [] {};
-        frmScoreboard box(time, std::move(links));
+        Game game(time);
+        frmScoreboard box(game, std::move(links));
         box.setNumLock(numLock);
         box.Form_Load();
         box.show();
@@ -545,12 +547,12 @@ private Q_SLOTS:
         bool refreshed = false;
         answerNextModal<frmOptions>([&](frmOptions* d) {
             time.advanceMs(2000);
-            refreshed = QTest::qWaitFor([&] { return box.cdGame->shownText() == "9:58"; });
+            refreshed = QTest::qWaitFor([&] { return box.findChild<ClockDisplay*>("cdGame")->shownText() == "9:58"; });
             d->txtHomeText->setText("Lakers"), d->cmdClearBoardPic->click(), d->cmdOk->click();
         });
         box.AllKeyCode(113); // F2
-        QVERIFY(refreshed && box.imgLogo->picture().isNull());
-        QCOMPARE(box.lblHomeName->text(), QString("Lakers"));
+        QVERIFY(refreshed && box.findChild<Image*>("imgLogo")->picture().isNull());
+        QCOMPARE(box.findChild<Label*>("lblHomeName")->text(), QString("Lakers"));
     }
 
 private:

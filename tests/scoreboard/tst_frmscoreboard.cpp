@@ -10,8 +10,8 @@
 #include "configstore.h"
 #include "controls.h"
 #include "digitdisplay.h"
-#include "entrytext.h"
 #include "frmscoreboard.h"
+#include "game.h"
 #include "modscorebox.h"
 #include "numlock.h"
 #include "sounddevice.h"
@@ -44,14 +44,24 @@ public:
 
 struct LinkLog
 {
-    int helpShown = 0, optionsShown = 0, shotClockShown = 0, shotClockUnloaded = 0, lastShotClockCopy = 0, ended = 0;
+    int helpShown = 0, optionsShown = 0, shotClockShown = 0, shotClockUnloaded = 0, ended = 0;
 };
+
+// An element of a window, by its object name, as the end-to-end tests find them.
+template <typename T>
+T* the(const QObject* window, const char* name)
+{
+    T* child = window->findChild<T*>(QString::fromLatin1(name));
+    if (!child)
+        qFatal("no %s", name);
+    return child;
+}
 
 // The score and time block is as high as the box, give or take the pixel that
 // scaling the layout rounds away.
 bool fillsTheBox(const frmScoreboard& box)
 {
-    return std::abs(box.picScoreTime->height() - box.picScoreBox->height()) <= 1;
+    return std::abs(the<PictureBox>(&box, "picScoreTime")->height() - the<PictureBox>(&box, "picScoreBox")->height()) <= 1;
 }
 
 // A left-button press, move or release on `w` with the pointer at `global`: the
@@ -84,6 +94,7 @@ class TestFrmScoreboard : public QObject
 private:
     // Every box runs on a stepped clock, with its links counted.
     ManualTimeSource time;
+    std::unique_ptr<Game> game;
     FakeNumLock numLock;
     LinkLog log;
     QTemporaryDir programFolder;
@@ -101,9 +112,10 @@ private:
         };
         links.showShotClockWindow = [this] { ++log.shotClockShown; };
         links.unloadShotClockWindow = [this] { ++log.shotClockUnloaded; };
-        links.copyShotClockCaption = [this](int caption) { log.lastShotClockCopy = caption; };
         links.endProcess = [this] { ++log.ended; };
-        auto box = std::make_unique<frmScoreboard>(time, std::move(links));
+        game = std::make_unique<Game>(time, Game::Rules{Config().UseShotClock, Config().ShotClockResetTime});
+        game->stopRefreshing();
+        auto box = std::make_unique<frmScoreboard>(*game, std::move(links));
         box->setNumLock(numLock);
         box->Form_Load();
         return box;
@@ -127,88 +139,30 @@ private Q_SLOTS:
         LoadConfig(Config(), settings, programFolder.path());
         log = {};
         optionsDialog = nullptr;
-        DigitEntry() = {};
-        ClockEntry() = {};
     }
 
-    void gameExpiryOnItsOwnRefreshSoundsOnlyTheBuzzerOnce()
+    // The box plays the buzzer when the game runs out and at the buzzer key, the
+    // horn when the shot clock runs out, and shows the game as it stopped.
+    void theBoxSoundsWhatTheGameAsksFor()
     {
         useSoundFiles();
         Config().UseShotClock = true;
-        Config().ShowShotClockScreen = true;
+        Config().ShotClockResetTime = 2;
         auto box = load();
-        QSignalSpy buzzer(box->mmcBuzzer, &SoundDevice::playRequested);
-        box->chGame->setSeconds(ClockSeconds::fromTicks(305));
+        QSignalSpy buzzer(the<SoundDevice>(box.get(), "mmcBuzzer"), &SoundDevice::playRequested);
+        QSignalSpy horn(the<SoundDevice>(box.get(), "mmcShotClock"), &SoundDevice::playRequested);
+        game->apply(GameCommand::setGameTime(ClockSeconds::fromTicks(30500)));
         box->AllKeyCode('S');
-        // The 50 ms refresh would be late: a refresh is armed for the zero, 30.5 ms
-        // away, rounded up, since one at 30 ms would find the clock not yet out.
-        QVERIFY(box->expiryRefresh().isActive());
-        QCOMPARE(box->expiryRefresh().interval(), 31);
-        time.advanceMs(31);
-        box->RefreshTime();
-        box->RefreshTime();
-        QCOMPARE(buzzer.count(), 1);
-        QVERIFY(!box->chGame->running());
-        QVERIFY(!box->chShotClock->running());
-        QVERIFY(!box->expiryRefresh().isActive()); // stopped clocks need none
-        QCOMPARE(box->cdGame->shownText(), QStringLiteral("0.0"));
-        QCOMPARE(log.lastShotClockCopy, 35); // the shot clock window shows what the box shows
+        time.advanceMs(2000);
+        game->refresh();
+        QCOMPARE(std::pair(int(buzzer.count()), int(horn.count())), std::pair(0, 1));
+        QCOMPARE(the<DigitDisplay>(box.get(), "ddShotClock")->shownText(), QStringLiteral("0"));
+        time.advanceMs(1050);
+        game->refresh();
+        QCOMPARE(std::pair(int(buzzer.count()), int(horn.count())), std::pair(1, 1));
+        QCOMPARE(the<ClockDisplay>(box.get(), "cdGame")->shownText(), QStringLiteral("0.0"));
         box->AllKeyCode('B');
         QCOMPARE(buzzer.count(), 2);
-    }
-
-    // While a clock runs, one refresh is armed for the next instant at which
-    // what a clock shows changes: 10:00 shows until 599.0 s are left, tenths
-    // change every 0.1 s, the shot clock's number every second.
-    void aRefreshIsArmedForTheNextChangeOfTheDigits_data()
-    {
-        QTest::addColumn<double>("game");
-        QTest::addColumn<double>("shot"); // below 0: no shot clock
-        QTest::addColumn<int>("ranMs");
-        QTest::addColumn<int>("armedMs");
-        QTest::newRow("10:00 just started") << 600.0 << -1.0 << 0 << 1000;
-        QTest::newRow("10:00 a quarter second later") << 600.0 << -1.0 << 250 << 750;
-        QTest::newRow("above a minute, from 61.3") << 61.3 << -1.0 << 0 << 300;
-        QTest::newRow("from minutes to tenths at 59.9") << 59.95 << -1.0 << 0 << 50;
-        QTest::newRow("tenths, from 30.05") << 30.05 << -1.0 << 0 << 50;
-        QTest::newRow("tenths, 30.02 after 4 ms") << 30.02 << -1.0 << 4 << 16;
-        QTest::newRow("the shot clock changes first") << 600.0 << 23.7 << 0 << 700;
-        QTest::newRow("both change together") << 600.0 << 23.0 << 100 << 900;
-    }
-    void aRefreshIsArmedForTheNextChangeOfTheDigits()
-    {
-        QFETCH(double, game);
-        QFETCH(double, shot);
-        QFETCH(int, ranMs);
-        QFETCH(int, armedMs);
-        Config().UseShotClock = shot >= 0;
-        auto box = load();
-        box->chGame->setSeconds(ClockSeconds::fromDouble(game));
-        box->chShotClock->setSeconds(ClockSeconds::fromDouble(std::max(shot, 0.0)));
-        box->AllKeyCode('S');
-        time.advanceMs(ranMs);
-        box->RefreshTime();
-        QVERIFY(box->expiryRefresh().isActive());
-        QCOMPARE(box->expiryRefresh().interval(), armedMs);
-        box->AllKeyCode('S'); // stopped clocks need none; started again, the same
-        QVERIFY(!box->expiryRefresh().isActive());
-        box->AllKeyCode('S');
-        QCOMPARE(box->expiryRefresh().interval(), armedMs);
-    }
-
-    // Stepped a millisecond at a time through the last second, the game clock
-    // reads 0.0 only once its time is up.
-    void zeroTenthsShowOnlyWhenTimeIsUp()
-    {
-        auto box = load();
-        box->chGame->setSeconds(ClockSeconds::fromSeconds(1));
-        box->AllKeyCode('S');
-        for (int ms = 0; ms <= 1000; ++ms, time.advanceMs(1)) {
-            box->RefreshTime();
-            const bool up = box->chGame->seconds() <= ClockSeconds();
-            QCOMPARE(box->cdGame->shownText() == QStringLiteral("0.0"), up);
-        }
-        QVERIFY(!box->chGame->running());
     }
 
     void afterOptionsTheDevicesAreReopenedAndTheClocksRunOn()
@@ -216,27 +170,27 @@ private Q_SLOTS:
         useSoundFiles();
         Config().UseShotClock = false;
         auto box = load();
-        QVERIFY(box->mmcBuzzer->isOpen());
-        QVERIFY(box->mmcShotClock->isOpen()); // the load opens the horn regardless
-        box->chGame->setRunning(true);
+        QVERIFY(the<SoundDevice>(box.get(), "mmcBuzzer")->isOpen());
+        QVERIFY(the<SoundDevice>(box.get(), "mmcShotClock")->isOpen()); // the load opens the horn regardless
+        box->AllKeyCode('S');
 
         box->ReapplyAfterOptions(); // the dialog leaves the shot clock off
         QCOMPARE(log.optionsShown, 1);
-        QVERIFY(box->mmcBuzzer->isOpen());
-        QVERIFY(!box->mmcShotClock->isOpen());
+        QVERIFY(the<SoundDevice>(box.get(), "mmcBuzzer")->isOpen());
+        QVERIFY(!the<SoundDevice>(box.get(), "mmcShotClock")->isOpen());
         QCOMPARE(log.shotClockUnloaded, 1);
 
         Config().UseShotClock = true;
         Config().ShowShotClockScreen = true;
         Config().BuzzerFile = programFolder.filePath(QStringLiteral("gone.wav"));
         box->ReapplyAfterOptions();
-        QVERIFY(box->mmcShotClock->isOpen());
+        QVERIFY(the<SoundDevice>(box.get(), "mmcShotClock")->isOpen());
         QCOMPARE(log.shotClockShown, 1);
-        QCOMPARE(box->mmcBuzzer->fileName(), Config().BuzzerFile);
-        QVERIFY(!box->mmcBuzzer->isOpen());
+        QCOMPARE(the<SoundDevice>(box.get(), "mmcBuzzer")->fileName(), Config().BuzzerFile);
+        QVERIFY(!the<SoundDevice>(box.get(), "mmcBuzzer")->isOpen());
         time.advanceMs(2500);
-        QVERIFY(box->chGame->running());
-        QCOMPARE(box->chGame->seconds(), ClockSeconds::fromTenths(5975));
+        QVERIFY(game->gameClock().running());
+        QCOMPARE(game->gameClock().seconds(), ClockSeconds::fromTenths(5975));
     }
 
     void aTeamNameWiderThanABoxCanBeLeavesTheSmallestBoxFilled()
@@ -251,11 +205,11 @@ private Q_SLOTS:
         box->ReapplyAfterOptions();
 
         // then the box stays within that width at its height, its contents filling it.
-        const QSize size = box->picScoreBox->size();
+        const QSize size = the<PictureBox>(box.get(), "picScoreBox")->size();
         QCOMPARE(size.height(), units::twipsToWholePixels(MinimumBoxHeightTwips));
         QVERIFY(size.width() * units::TwipsPerPixel <= 32767);
         QVERIFY(fillsTheBox(*box));
-        QCOMPARE(box->picScoreTime->x() + box->picScoreTime->width(), size.width());
+        QCOMPARE(the<PictureBox>(box.get(), "picScoreTime")->x() + the<PictureBox>(box.get(), "picScoreTime")->width(), size.width());
     }
 
     // Qt guesses rich text from a caption's look; what the operator typed is
@@ -266,9 +220,9 @@ private Q_SLOTS:
         Config().VisitorText = QStringLiteral("V");
         Config().PeriodText = QStringLiteral("<i>Qtr</i>");
         auto box = load();
-        for (Label* caption : {box->lblHomeName, box->lblPeriod})
+        for (Label* caption : {the<Label>(box.get(), "lblHomeName"), the<Label>(box.get(), "lblPeriod")})
             QCOMPARE(caption->sizeHint().width(), caption->fontMetrics().size(0, caption->text()).width());
-        QCOMPARE(box->lblHomeName->text(), Config().HomeText);
+        QCOMPARE(the<Label>(box.get(), "lblHomeName")->text(), Config().HomeText);
     }
 
     // Closing the options with nothing changed leaves the box where and as it was,
@@ -296,12 +250,12 @@ private Q_SLOTS:
         Config().HomeText = QStringLiteral("Harlem Globetrotters");
         auto box = load();
         box->show();
-        QTest::keyClick(box->picScoreBox, view);
+        QTest::keyClick(the<PictureBox>(box.get(), "picScoreBox"), view);
         if (!grip.isNull()) {
-            drag(box->imgResizeSE, grip);
-            height = box->picScoreBox->height() * units::TwipsPerPixel;
+            drag(the<Image>(box.get(), "imgResizeSE"), grip);
+            height = the<PictureBox>(box.get(), "picScoreBox")->height() * units::TwipsPerPixel;
         }
-        const auto onScreen = [&] { return QRect(box->picScoreBox->mapToGlobal(QPoint()), box->picScoreBox->size()); };
+        const auto onScreen = [&] { return QRect(the<PictureBox>(box.get(), "picScoreBox")->mapToGlobal(QPoint()), the<PictureBox>(box.get(), "picScoreBox")->size()); };
         const QRect placed = onScreen();
         const ShownBox drawn = box->shownBox();
         QCOMPARE(placed.topLeft(), QPoint(0, 100));
@@ -327,9 +281,9 @@ private Q_SLOTS:
             for (int pixels = 40; pixels <= 200; pixels += 3) {
                 optionsDialog = [pixels] { Config().Height = qint16(pixels * units::TwipsPerPixel); };
                 box->ReapplyAfterOptions();
-                QCOMPARE(box->picScoreBox->height(), pixels);
+                QCOMPARE(the<PictureBox>(box.get(), "picScoreBox")->height(), pixels);
                 const QString where = QStringLiteral("%1 px, %2 letters: ").arg(pixels).arg(length);
-                for (const Label* name : {box->lblHomeName, box->lblVisitorName}) {
+                for (const Label* name : {the<Label>(box.get(), "lblHomeName"), the<Label>(box.get(), "lblVisitorName")}) {
                     const QString shown = name->shownText();
                     const int drawn = QFontMetrics(name->shownFont()).horizontalAdvance(shown);
                     QVERIFY2(drawn <= name->contentsRect().width(), qPrintable(where + shown));
@@ -337,11 +291,11 @@ private Q_SLOTS:
                     // A name far wider than its label is not squeezed into it.
                     if (QFontMetrics(name->font()).horizontalAdvance(name->text()) > name->width() * 6 / 5)
                         QVERIFY2(shown.endsWith(u'…'), qPrintable(where + shown));
-                    QVERIFY2(name->x() + name->width() <= box->picScoreTime->x(), qPrintable(where + name->objectName()));
+                    QVERIFY2(name->x() + name->width() <= the<PictureBox>(box.get(), "picScoreTime")->x(), qPrintable(where + name->objectName()));
                 }
-                QCOMPARE(box->lblVisitorName->shownText(), Config().VisitorText);
+                QCOMPARE(the<Label>(box.get(), "lblVisitorName")->shownText(), Config().VisitorText);
                 if (length == 8) // "Harlem G" fits at every height here: whole, however its label rounds
-                    QCOMPARE(box->lblHomeName->shownText(), Config().HomeText);
+                    QCOMPARE(the<Label>(box.get(), "lblHomeName")->shownText(), Config().HomeText);
             }
         }
     }
@@ -359,24 +313,24 @@ private Q_SLOTS:
         QFETCH(bool, options);
         auto box = load();
         box->show();
-        drag(box->imgResizeSE, {-120, -30}, false); // the contents wait for the release
-        QVERIFY(box->picScoreTime->height() > box->picScoreBox->height() + 10);
+        drag(the<Image>(box.get(), "imgResizeSE"), {-120, -30}, false); // the contents wait for the release
+        QVERIFY(the<PictureBox>(box.get(), "picScoreTime")->height() > the<PictureBox>(box.get(), "picScoreBox")->height() + 10);
         if (options)
-            QTest::keyClick(box->picScoreBox, Qt::Key_F2);
+            QTest::keyClick(the<PictureBox>(box.get(), "picScoreBox"), Qt::Key_F2);
         else
-            sendMouse(box->picScoreBox, QEvent::MouseButtonPress, box->picScoreBox->mapToGlobal(QPointF(3, 3)));
-        QVERIFY(!box->ResizingScoreBox);
+            sendMouse(the<PictureBox>(box.get(), "picScoreBox"), QEvent::MouseButtonPress, the<PictureBox>(box.get(), "picScoreBox")->mapToGlobal(QPointF(3, 3)));
+        QVERIFY(!box->isResizing());
         QVERIFY(fillsTheBox(*box));
-        QCOMPARE(box->MovingScoreBox, !options);
+        QCOMPARE(box->isMoving(), !options);
     }
 
     void theLargestBoxKeepsItsProportions()
     {
         auto box = load();
         box->show();
-        const double ratio = double(box->picScoreBox->width()) / box->picScoreBox->height();
-        drag(box->imgResizeSE, {4000, 4000}); // far beyond what 16-bit twips hold
-        const QSize size = box->picScoreBox->size();
+        const double ratio = double(the<PictureBox>(box.get(), "picScoreBox")->width()) / the<PictureBox>(box.get(), "picScoreBox")->height();
+        drag(the<Image>(box.get(), "imgResizeSE"), {4000, 4000}); // far beyond what 16-bit twips hold
+        const QSize size = the<PictureBox>(box.get(), "picScoreBox")->size();
         QCOMPARE(size.width(), 32767 / units::TwipsPerPixel);
         QVERIFY2(std::abs(double(size.width()) / size.height() - ratio) < 0.02, qPrintable(QString::number(size.height())));
         QVERIFY(fillsTheBox(*box));
@@ -386,9 +340,9 @@ private Q_SLOTS:
     {
         auto box = load();
         box->show();
-        drag(box->picScoreBox, {-5000, 0});
+        drag(the<PictureBox>(box.get(), "picScoreBox"), {-5000, 0});
         QVERIFY(box->x() * units::TwipsPerPixel < -32768); // whole pixels reach a little past it
-        QTest::keyClick(box->picScoreBox, Qt::Key_Escape);
+        QTest::keyClick(the<PictureBox>(box.get(), "picScoreBox"), Qt::Key_Escape);
         ConfigRecord loaded;
         LoadConfig(loaded, *tallivoxSettings(), programFolder.path());
         QCOMPARE(loaded.StartX, qint16(-32768));
@@ -401,12 +355,12 @@ private Q_SLOTS:
     {
         auto box = load();
         box->show();
-        QSize before = box->picScoreBox->size();
+        QSize before = the<PictureBox>(box.get(), "picScoreBox")->size();
         QRandomGenerator random(20261207);
         int expected[3] = {0, 0, 1}; // home, visitor, period
-        DigitDisplay* const displays[3] = {box->ddHomeScore, box->ddVisitorScore, box->ddPeriod};
-        const QList<QWidget*> sources{box->picScoreBox, box->picScoreTime, box->picLogoContainer, box->cdGame,
-                                      box->ddHomeScore, box->ddVisitorScore, box->ddPeriod};
+        DigitDisplay* const displays[3] = {the<DigitDisplay>(box.get(), "ddHomeScore"), the<DigitDisplay>(box.get(), "ddVisitorScore"), the<DigitDisplay>(box.get(), "ddPeriod")};
+        const QList<QWidget*> sources{the<PictureBox>(box.get(), "picScoreBox"), the<PictureBox>(box.get(), "picScoreTime"), the<PictureBox>(box.get(), "picLogoContainer"), the<ClockDisplay>(box.get(), "cdGame"),
+                                      the<DigitDisplay>(box.get(), "ddHomeScore"), the<DigitDisplay>(box.get(), "ddVisitorScore"), the<DigitDisplay>(box.get(), "ddPeriod")};
         const auto offset = [&] {
             const int reach = random.bounded(10) == 0 ? 4000 : 150;
             return QPointF(random.bounded(-reach, reach), random.bounded(-reach, reach));
@@ -437,11 +391,11 @@ private Q_SLOTS:
             } else if (kind == 3) {
                 drag(sources[random.bounded(sources.size())], offset());
             } else if (kind <= 5) { // a grip gesture, its release lost now and then
-                drag(box->imgResizeSE, offset(), random.bounded(5) != 0);
+                drag(the<Image>(box.get(), "imgResizeSE"), offset(), random.bounded(5) != 0);
             } else {
-                QTest::keyClick(box->picScoreBox, random.bounded(2) ? Qt::Key_F11 : Qt::Key_F12);
+                QTest::keyClick(the<PictureBox>(box.get(), "picScoreBox"), random.bounded(2) ? Qt::Key_F11 : Qt::Key_F12);
             }
-            const QSize size = box->picScoreBox->size();
+            const QSize size = the<PictureBox>(box.get(), "picScoreBox")->size();
             const QString where = QStringLiteral("action %1 (%2): %3x%4 px from %5x%6 px").arg(i).arg(kind)
                                       .arg(size.width()).arg(size.height()).arg(before.width()).arg(before.height());
             for (int d = 0; d < 3; ++d)
@@ -452,9 +406,9 @@ private Q_SLOTS:
             QVERIFY2(std::abs(size.width() * before.height() - size.height() * before.width())
                          <= (before.width() + before.height()) / 2, qPrintable(where));
             before = size;
-            QVERIFY2(box->ResizingScoreBox || fillsTheBox(*box), qPrintable(where));
+            QVERIFY2(box->isResizing() || fillsTheBox(*box), qPrintable(where));
             if (Config().ScoreboardView == 0)
-                QVERIFY2(box->size() == box->picScoreBox->size() && box->picScoreBox->pos() == QPoint(0, 0), qPrintable(where));
+                QVERIFY2(box->size() == the<PictureBox>(box.get(), "picScoreBox")->size() && the<PictureBox>(box.get(), "picScoreBox")->pos() == QPoint(0, 0), qPrintable(where));
             else
                 QVERIFY2(box->geometry() == box->screen()->geometry(), qPrintable(where));
         }
@@ -465,14 +419,14 @@ private Q_SLOTS:
         Config().UseShotClock = true;
         auto box = load();
         box->show();
-        QTest::keyClick(box->picScoreBox, Qt::Key_S, Qt::ShiftModifier); // acts like S
-        QVERIFY(box->chGame->running());
-        QVERIFY(box->chShotClock->running());
+        QTest::keyClick(the<PictureBox>(box.get(), "picScoreBox"), Qt::Key_S, Qt::ShiftModifier); // acts like S
+        QVERIFY(game->gameClock().running());
+        QVERIFY(game->shotClock().running());
         time.advanceMs(1000);
-        QTest::keyClick(box->ddHomeScore, Qt::Key_S); // dispatched once, not also by the window
-        QVERIFY(!box->chGame->running());
-        QVERIFY(!box->chShotClock->running());
-        QCOMPARE(box->chGame->seconds(), ClockSeconds::fromSeconds(599));
+        QTest::keyClick(the<DigitDisplay>(box.get(), "ddHomeScore"), Qt::Key_S); // dispatched once, not also by the window
+        QVERIFY(!game->gameClock().running());
+        QVERIFY(!game->shotClock().running());
+        QCOMPARE(game->gameClock().seconds(), ClockSeconds::fromSeconds(599));
         box->AllKeyCode(vk::F1);
         box->AllKeyCode(vk::F2);
         QCOMPARE(std::pair(log.helpShown, log.optionsShown), std::pair(1, 1));
@@ -484,23 +438,49 @@ private Q_SLOTS:
         Config().QScoreH1 = vk::F11;
         auto box = load();
         box->AllKeyCode(vk::F11);
-        QCOMPARE(box->ddHomeScore->caption(), 0); // the view key, not the quick key
+        QCOMPARE(the<DigitDisplay>(box.get(), "ddHomeScore")->caption(), 0); // the view key, not the quick key
         QCOMPARE(Config().ScoreboardView, 1);
         box->AllKeyCode(vk::Escape); // ends the program rather than starting the clock
         QCOMPARE(log.ended, 1);
-        QVERIFY(!box->chGame->running());
+        QVERIFY(!game->gameClock().running());
 
         init();
         Config().ResetClockKey = Config().StartStopClockKey;
+        Config().ShotClockResetTime = 3;
         box = load();
-        box->chShotClock->setSeconds(ClockSeconds::fromSeconds(3));
         box->AllKeyCode('S');
         time.advanceMs(1000);
         box->AllKeyCode('S');
-        QCOMPARE(box->chGame->seconds(), ClockSeconds::fromSeconds(599)); // stopped, never reset
+        QCOMPARE(game->gameClock().seconds(), ClockSeconds::fromSeconds(599)); // stopped, never reset
         // Without the shot clock in use, neither StartStop nor its reset touches it.
         box->AllKeyCode('T');
-        QCOMPARE(box->chShotClock->seconds(), ClockSeconds::fromSeconds(3));
+        QCOMPARE(game->shotClock().seconds(), ClockSeconds::fromSeconds(3));
+    }
+
+    // Ctrl+Z undoes and Ctrl+Shift+Z or Ctrl+Y redo from any element, before a
+    // binding of the same letter.
+    void undoAndRedoKeysComeBeforeTheBindings()
+    {
+        Config().QScoreH1 = 'Z';
+        Config().QScoreV1 = 'Y';
+        auto box = load();
+        box->show();
+        const auto scores = [&] {
+            return std::pair(int(the<DigitDisplay>(box.get(), "ddHomeScore")->caption()),
+                             int(the<DigitDisplay>(box.get(), "ddVisitorScore")->caption()));
+        };
+        QTest::keyClick(the<PictureBox>(box.get(), "picScoreBox"), Qt::Key_Z);
+        QTest::keyClick(the<DigitDisplay>(box.get(), "ddVisitorScore"), Qt::Key_Y);
+        QCOMPARE(scores(), std::pair(1, 1));
+        QTest::keyClick(the<DigitDisplay>(box.get(), "ddHomeScore"), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(scores(), std::pair(1, 0));
+        QTest::keyClick(the<ClockDisplay>(box.get(), "cdGame"), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(scores(), std::pair(1, 1));
+        box->AllKeyCode('Z', Qt::ControlModifier);
+        box->AllKeyCode('Z', Qt::ControlModifier);
+        QCOMPARE(scores(), std::pair(0, 0));
+        QTest::keyClick(the<DigitDisplay>(box.get(), "ddShotClock"), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(scores(), std::pair(1, 0));
     }
 
     void quickKeyAddsToItsOwnDisplayOnly_data()
@@ -520,11 +500,11 @@ private Q_SLOTS:
         QFETCH(int, key);
         QFETCH(QList<int>, after);
         auto box = load();
-        box->ddHomeScore->setCaption(10);
-        box->ddVisitorScore->setCaption(20);
-        box->ddPeriod->setCaption(3);
+        game->apply(GameCommand::setValue(game::Display::HomeScore, 10));
+        game->apply(GameCommand::setValue(game::Display::VisitorScore, 20));
+        game->apply(GameCommand::setValue(game::Display::Period, 3));
         box->AllKeyCode(key);
-        QCOMPARE((QList<int>{box->ddHomeScore->caption(), box->ddVisitorScore->caption(), box->ddPeriod->caption()}), after);
+        QCOMPARE((QList<int>{the<DigitDisplay>(box.get(), "ddHomeScore")->caption(), the<DigitDisplay>(box.get(), "ddVisitorScore")->caption(), the<DigitDisplay>(box.get(), "ddPeriod")->caption()}), after);
     }
 
     void typedEntriesThroughTheDisplays()
@@ -532,19 +512,19 @@ private Q_SLOTS:
         Config().StartStopClockKey = '5';
         auto box = load();
         box->show();
-        QTest::keyClick(box->ddPeriod, Qt::Key_5); // a command key that is a digit does both
-        QVERIFY(box->chGame->running());
-        QCOMPARE(box->ddPeriod->caption(), 5);
+        QTest::keyClick(the<DigitDisplay>(box.get(), "ddPeriod"), Qt::Key_5); // a command key that is a digit does both
+        QVERIFY(game->gameClock().running());
+        QCOMPARE(the<DigitDisplay>(box.get(), "ddPeriod")->caption(), 5);
         box->AllKeyCode('5'); // stopped again
-        QTest::keyClick(box->ddHomeScore, Qt::Key_Backspace);
-        QCOMPARE(box->ddHomeScore->caption(), -1);
+        QTest::keyClick(the<DigitDisplay>(box.get(), "ddHomeScore"), Qt::Key_Backspace);
+        QCOMPARE(the<DigitDisplay>(box.get(), "ddHomeScore")->caption(), -1);
 
-        QTest::keyClicks(box->cdGame, QStringLiteral("12\r"));
-        QCOMPARE(box->cdGame->shownText(), QStringLiteral("12:00"));
+        QTest::keyClicks(the<ClockDisplay>(box.get(), "cdGame"), QStringLiteral("12\r"));
+        QCOMPARE(the<ClockDisplay>(box.get(), "cdGame")->shownText(), QStringLiteral("12:00"));
         box->AllKeyCode('5');
         time.advanceMs(3000);
         box->AllKeyCode('R');
-        QCOMPARE(box->cdGame->shownText(), QStringLiteral("12:00")); // the new reset time
+        QCOMPARE(the<ClockDisplay>(box.get(), "cdGame")->shownText(), QStringLiteral("12:00")); // the new reset time
     }
 
     void clearedShotClockStaysBlankUntilReset()
@@ -553,37 +533,13 @@ private Q_SLOTS:
         auto box = load();
         box->show();
         box->AllKeyCode('S');
-        QTest::keyClick(box->ddShotClock, Qt::Key_Backspace);
+        QTest::keyClick(the<DigitDisplay>(box.get(), "ddShotClock"), Qt::Key_Backspace);
         time.advanceMs(100);
-        box->RefreshTime();
-        QCOMPARE(box->ddShotClock->caption(), -1);
-        QCOMPARE(box->chShotClock->seconds(), ClockSeconds());
+        game->refresh();
+        QCOMPARE(the<DigitDisplay>(box.get(), "ddShotClock")->caption(), -1);
+        QCOMPARE(game->shotClock().seconds(), ClockSeconds());
         box->AllKeyCode('T');
-        QCOMPARE(box->ddShotClock->caption(), 35);
-    }
-
-    void resetShotClockFollowsTheGameOnceAFullPeriodNoLongerFits_data()
-    {
-        QTest::addColumn<int>("gameSeconds");
-        QTest::addColumn<bool>("follows");
-        QTest::newRow("20 s left follows") << 20 << true;
-        QTest::newRow("exactly 35 s left follows") << 35 << true;
-        QTest::newRow("36 s left resets to 35") << 36 << false;
-    }
-    void resetShotClockFollowsTheGameOnceAFullPeriodNoLongerFits()
-    {
-        QFETCH(int, gameSeconds);
-        QFETCH(bool, follows);
-        Config().UseShotClock = true;
-        auto box = load();
-        box->chGame->setSeconds(ClockSeconds::fromSeconds(gameSeconds));
-        box->chShotClock->setSeconds(ClockSeconds::fromSeconds(3));
-        box->AllKeyCode('T');
-        QCOMPARE(box->ShotClockFollowsGame, follows);
-        QCOMPARE(box->ddShotClock->caption(), follows ? gameSeconds : 35);
-        box->AllKeyCode('R'); // a reset game gives the shot clock its own time back
-        QVERIFY(!box->ShotClockFollowsGame);
-        QCOMPARE(box->ddShotClock->caption(), 35);
+        QCOMPARE(the<DigitDisplay>(box.get(), "ddShotClock")->caption(), 35);
     }
 
     void clockSwitchShowsTheTimeOfDayAndExpiryStillStops_data()
@@ -604,13 +560,13 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         auto box = load();
         box->setLocalTime([now] { return now; }, twelveHour);
-        box->chGame->setSeconds(ClockSeconds::fromSeconds(1));
+        game->apply(GameCommand::setGameTime(ClockSeconds::fromSeconds(1)));
         box->AllKeyCode('S');
         box->AllKeyCode('C');
         time.advanceMs(1000);
-        box->RefreshTime();
-        QCOMPARE(box->cdGame->shownText(), shown);
-        QVERIFY(!box->chGame->running());
+        game->refresh();
+        QCOMPARE(the<ClockDisplay>(box.get(), "cdGame")->shownText(), shown);
+        QVERIFY(!game->gameClock().running());
     }
 
     void selectionMarkerFramesTheClickedDisplay_data()
@@ -629,18 +585,18 @@ private Q_SLOTS:
         Config().LEDSelectedWidth = width;
         auto box = load();
         box->show();
-        QTest::mouseClick(box->ddPeriod, Qt::LeftButton);
+        QTest::mouseClick(the<DigitDisplay>(box.get(), "ddPeriod"), Qt::LeftButton);
         const auto framed = [&] {
-            const QRect d = box->ddPeriod->geometry();
-            QVERIFY(box->shpObjectSelected->isVisible());
-            QCOMPARE(box->shpObjectSelected->geometry(),
+            const QRect d = the<DigitDisplay>(box.get(), "ddPeriod")->geometry();
+            QVERIFY(the<Shape>(box.get(), "shpObjectSelected")->isVisible());
+            QCOMPARE(the<Shape>(box.get(), "shpObjectSelected")->geometry(),
                      QRect(d.left() - margin, d.top() - margin, d.width() + growth, d.height() + growth));
         };
         framed();
         // Laid out again at another height, it frames the same display, as wide as before.
         optionsDialog = [] { Config().Height = 2340; };
         box->ReapplyAfterOptions();
-        QCOMPARE(box->picScoreBox->height(), 156);
+        QCOMPARE(the<PictureBox>(box.get(), "picScoreBox")->height(), 156);
         framed();
     }
 
@@ -672,9 +628,9 @@ private Q_SLOTS:
         // The operator toggles it; a release on the shot clock display is not
         // looked at, one on a score display puts the policy back.
         numLock.on = !endsOn;
-        QTest::keyRelease(box->ddShotClock, Qt::Key_NumLock);
+        QTest::keyRelease(the<DigitDisplay>(box.get(), "ddShotClock"), Qt::Key_NumLock);
         QCOMPARE(numLock.on, !endsOn);
-        QTest::keyRelease(box->ddHomeScore, Qt::Key_NumLock);
+        QTest::keyRelease(the<DigitDisplay>(box.get(), "ddHomeScore"), Qt::Key_NumLock);
         QCOMPARE(numLock.on, kept ? endsOn : !endsOn);
     }
 };

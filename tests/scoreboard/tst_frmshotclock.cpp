@@ -1,10 +1,13 @@
-// The shot clock window: its keys reach the score box, its number grows with the
-// window in proportion, and it takes the score box's colours.
+// The shot clock window: it draws the game's shot clock, its keys reach the
+// score box with their modifiers, its number grows with the window in
+// proportion, and it takes the score box's colours.
 
 #include "configrecord.h"
 #include "controls.h"
 #include "digitdisplay.h"
 #include "frmshotclock.h"
+#include "game.h"
+#include "timesource.h"
 
 #include <QTest>
 
@@ -12,27 +15,50 @@ class TestFrmShotClock : public QObject
 {
     Q_OBJECT
 
+    ManualTimeSource time;
+    Game game{time, Game::Rules{true, 24}};
+
+    DigitDisplay* number(const frmShotClock& window) { return window.findChild<DigitDisplay*>("ddShotClock"); }
+
 private Q_SLOTS:
     void keysGoToTheScoreBoxOnce()
     {
-        QList<int> keys;
-        frmShotClock window([&keys](int code) { keys << code; });
+        QList<std::pair<int, int>> keys;
+        frmShotClock window(game, [&keys](int code, Qt::KeyboardModifiers m) { keys << std::pair(code, int(m)); });
         window.Form_Load();
         window.show();
-        QTest::keyClick(window.ddShotClock, Qt::Key_S);
-        QTest::keyClick(window.picShotClock, Qt::Key_S, Qt::ShiftModifier);
-        QTest::keyClick(window.picShotClock, Qt::Key_7, Qt::KeypadModifier);
-        QCOMPARE(keys, (QList<int>{83, 16, 83, 103})); // Shift itself is a key too
+        QTest::keyClick(number(window), Qt::Key_S);
+        QTest::keyClick(window.findChild<QWidget*>("picShotClock"), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(window.findChild<QWidget*>("picShotClock"), Qt::Key_7, Qt::KeypadModifier);
+        // Ctrl itself is a key too.
+        QCOMPARE(keys, (QList<std::pair<int, int>>{{83, 0}, {17, int(Qt::ControlModifier)}, {90, int(Qt::ControlModifier)},
+                                                   {103, int(Qt::KeypadModifier)}}));
+    }
+
+    // The game's number, as it changes; a blank shot clock leaves the last one.
+    void drawsTheGamesShotClock()
+    {
+        frmShotClock window(game, {});
+        QCOMPARE(number(window)->caption(), 24);
+        game.apply(GameCommand::startStop());
+        time.advanceMs(3000);
+        game.refresh();
+        QCOMPARE(number(window)->caption(), 21);
+        game.apply(GameCommand::clear(game::Display::ShotClock));
+        QCOMPARE(number(window)->caption(), 21);
+        game.apply(GameCommand::undo());
+        QCOMPARE(number(window)->caption(), 21);
+        game.apply(GameCommand::startStop());
     }
 
     void theNumberGrowsWithTheWindowInProportion()
     {
-        frmShotClock window({});
+        frmShotClock window(game, {});
         window.Form_Load();
         window.show();
-        const QSize before = window.ddShotClock->size();
+        const QSize before = number(window)->size();
         window.resize(window.size() * 2);
-        const QSize after = window.ddShotClock->size();
+        const QSize after = number(window)->size();
         QVERIFY2(std::abs(after.width() - 2 * before.width()) <= 1 && std::abs(after.height() - 2 * before.height()) <= 1,
                  qPrintable(QStringLiteral("%1x%2 -> %3x%4").arg(before.width()).arg(before.height()).arg(after.width()).arg(after.height())));
     }
@@ -42,10 +68,10 @@ private Q_SLOTS:
         Config().FormBack = 0x102030;
         Config().LEDBack = 0x010101;
         Config().TimeColor = 0x00ff00;
-        frmShotClock window({});
+        frmShotClock window(game, {});
         window.applyColours();
-        QCOMPARE(window.ddShotClock->litColor(), Colour(0x00ff00));
-        QCOMPARE(window.ddShotClock->backColor(), Colour(0x010101));
+        QCOMPARE(number(window)->litColor(), Colour(0x00ff00));
+        QCOMPARE(number(window)->backColor(), Colour(0x010101));
         QCOMPARE(window.palette().color(QPalette::Window), toQColor(0x102030));
     }
 };

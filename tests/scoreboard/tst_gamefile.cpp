@@ -1,11 +1,7 @@
-// The game kept across a crash: the score box hands it out on every change and
-// once a second while a clock runs, puts a kept game back stopped, a damaged file
-// is set aside and said, and the game file holds one whole game whenever its
-// writer is killed.
+// The game kept across a crash: read back whole, a damaged file set aside and
+// said, a file from before the blank shot clock was kept still read, and one
+// whole game whenever the writer is killed.
 
-#include "configrecord.h"
-#include "digitdisplay.h"
-#include "frmscoreboard.h"
 #include "gamefile.h"
 #include "killloop.h"
 #include "timesource.h"
@@ -20,7 +16,7 @@ namespace {
 GameState savedGame(int n)
 {
     return GameState{n % 200, n % 200, n % 10, ClockSeconds::fromTicks(n), true, ClockSeconds::fromTicks(2 * n),
-                     ClockSeconds::fromTicks(3 * n), false, n % 2 == 0, n % 3 == 0};
+                     ClockSeconds::fromTicks(3 * n), false, n % 2 == 0, n % 3 == 0, n % 5 == 0};
 }
 
 void saveGame(const QString& path, int n)
@@ -39,7 +35,7 @@ QString faultInGameFile(const QString& path)
 }
 
 const GameState Kept{7, 103, 4, ClockSeconds::fromTicks(1234000), true, ClockSeconds::fromSeconds(300),
-                     ClockSeconds::fromTicks(123000), true, true, false};
+                     ClockSeconds::fromTicks(123000), true, true, false, true};
 
 } // namespace
 
@@ -48,48 +44,6 @@ class tst_GameFile : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void theScoreBoxHandsOutEachChangeAndEachSecondWhileTheClockRuns()
-    {
-        Config() = defaultConfig(QString());
-        ManualTimeSource time;
-        QList<GameState> handedOut;
-        frmScoreboard::Links links;
-        links.gameChanged = [&](const GameState& game) { handedOut.append(game); };
-        frmScoreboard box(time, links);
-        box.Form_Load();
-        const auto key = [&](Qt::Key k) { QTest::keyClick(&box, k); };
-        key(Qt::Key_Insert);
-        QCOMPARE(handedOut.size(), 1);
-        QCOMPARE(handedOut.last().homeScore, 1);
-        key(Qt::Key_S);
-        QCOMPARE(handedOut.size(), 2);
-        QVERIFY(handedOut.last().gameClockRunning);
-        time.advanceMs(999);
-        key(Qt::Key_X); // changes nothing but the running clock's count
-        QCOMPARE(handedOut.size(), 2);
-        time.advanceMs(1);
-        key(Qt::Key_X);
-        QCOMPARE(handedOut.size(), 3);
-        QCOMPARE(handedOut.last().gameClock, ClockSeconds::fromSeconds(599));
-        key(Qt::Key_Escape); // the end hands out nothing more
-        QCOMPARE(handedOut.size(), 3);
-    }
-
-    void aKeptGameComesBackStopped()
-    {
-        Config() = defaultConfig(QString());
-        Config().UseShotClock = true;
-        ManualTimeSource time;
-        frmScoreboard box(time, {});
-        box.Form_Load();
-        box.restoreGame(Kept);
-        GameState stopped = Kept;
-        stopped.gameClockRunning = stopped.shotClockRunning = false;
-        time.advanceMs(5000);
-        QCOMPARE(box.gameState(), stopped);
-        QCOMPARE(box.ddVisitorScore->caption(), 103);
-    }
-
     void aDamagedFileIsMovedAsideAndAWholeOneReadBack_data()
     {
         QTest::addColumn<QByteArray>("content");
@@ -103,6 +57,7 @@ private Q_SLOTS:
         QTest::newRow("a negative clock") << QByteArray(json).replace("1234000", "-1") << false;
         QTest::newRow("another version") << QByteArray(json).replace("\"version\": 1", "\"version\": 2") << false;
         QTest::newRow("a flag as a number") << QByteArray(json).replace("\"showsTimeOfDay\": false", "\"showsTimeOfDay\": 0") << false;
+        QTest::newRow("the blank shot clock as a number") << QByteArray(json).replace("\"shotClockBlank\": true", "\"shotClockBlank\": 1") << false;
     }
 
     void aDamagedFileIsMovedAsideAndAWholeOneReadBack()
@@ -126,6 +81,21 @@ private Q_SLOTS:
         QCOMPARE(aside.readAll(), whole ? QByteArray("an older damaged game") : content);
         // A fresh game where the operator expected the last one is explained.
         QCOMPARE(said, whole ? QStringList() : QStringList{"The saved game could not be read; it was kept as game.json.bad."});
+    }
+
+    // A file written before the blank shot clock was kept reads as a shot clock
+    // that is not blank.
+    void aFileWithoutTheBlankShotClockStillLoads()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("game.json");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(toJson(Kept).replace("\"shotClockBlank\": true", "\"x\": 0"));
+        file.close();
+        GameState older = Kept;
+        older.shotClockBlank = false;
+        QCOMPARE(GameFile(path).takeLeftover(), std::optional<GameState>(older));
     }
 
     // A crash at the end of a period leaves both clocks at 0.0: a whole game.

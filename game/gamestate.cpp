@@ -67,6 +67,7 @@ QByteArray toJson(const GameState& s)
         {QLatin1String("shotClockRunning"), s.shotClockRunning},
         {QLatin1String("shotClockFollowsGame"), s.shotClockFollowsGame},
         {QLatin1String("showsTimeOfDay"), s.showsTimeOfDay},
+        {QLatin1String("shotClockBlank"), s.shotClockBlank},
     };
     return QJsonDocument(o).toJson(QJsonDocument::Indented);
 }
@@ -90,9 +91,11 @@ std::optional<GameState> gameStateFromJson(const QByteArray& json)
     const auto shotRunning = flag(o, "shotClockRunning");
     const auto follows = flag(o, "shotClockFollowsGame");
     const auto timeOfDay = flag(o, "showsTimeOfDay");
+    // Files from before the blank shot clock was kept have no such field.
+    const auto blank = o.contains(QLatin1String("shotClockBlank")) ? flag(o, "shotClockBlank") : false;
     if (!home || !visitor || !period || !gameClock || !gameRunning || !reset || !shotClock || !shotRunning || !follows
-        || !timeOfDay)
+        || !timeOfDay || !blank)
         return std::nullopt;
-    return GameState{*home,     *visitor,     *period,       *gameClock, *gameRunning,
-                     *reset,    *shotClock,   *shotRunning,  *follows,   *timeOfDay};
+    return GameState{*home,  *visitor,   *period,      *gameClock, *gameRunning, *reset,
+                     *shotClock, *shotRunning, *follows, *timeOfDay, *blank};
 }

@@ -1,7 +1,8 @@
 #pragma once
-// The game as a plain value: what the score box shows and keeps between keys,
-// without its widgets. The score box hands it out after every change; the game
-// file keeps it across a crash; it reads and writes itself as JSON.
+// The game as a plain value: everything the game model holds that outlives a
+// key, without its widgets. The model hands it out after every change; the game
+// file keeps it across a crash and the feed serves it; it reads and writes
+// itself as JSON.
 
 #include "clockseconds.h"
 
@@ -30,6 +31,8 @@ struct GameState
     bool shotClockRunning = false;
     bool shotClockFollowsGame = false;
     bool showsTimeOfDay = false;
+    // Cleared with the clear key: shows nothing and never sounds until reset.
+    bool shotClockBlank = false;
 
     bool operator==(const GameState&) const = default;
 };

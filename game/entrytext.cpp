@@ -4,18 +4,6 @@
 
 #include <cmath>
 
-EntryBuffer& DigitEntry()
-{
-    static EntryBuffer buffer;
-    return buffer;
-}
-
-EntryBuffer& ClockEntry()
-{
-    static EntryBuffer buffer;
-    return buffer;
-}
-
 double leadingNumber(const QString& text)
 {
     int i = 0;

@@ -1,7 +1,8 @@
 #pragma once
 // Typed entries on the displays: scores and the period take digits, signs and the
-// clear mark; the game clock takes minutes, seconds and tenths. The buffers live
-// for the whole run and survive a switch between a score and the clock.
+// clear mark; the game clock takes minutes, seconds and tenths. The game keeps
+// two buffers, one shared by the scores and the period and one for the clock, so
+// that an entry survives a switch between a score and the clock.
 
 #include "clockseconds.h"
 
@@ -19,11 +20,8 @@ struct EntryBuffer
 {
     QString text;
     QString target; // name of the display the text belongs to
+    bool operator==(const EntryBuffer&) const = default;
 };
-
-// The process-wide buffers: one shared by the scores and the period, one for the clock.
-EntryBuffer& DigitEntry();
-EntryBuffer& ClockEntry();
 
 // The longest leading part of `text` that forms a decimal number with an optional
 // sign (an empty text or no number at all reads as 0).

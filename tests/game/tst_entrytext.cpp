@@ -1,7 +1,6 @@
 // Typed entries on the scores, the period and the game clock.
 
 #include "entrytext.h"
-#include "keycodetoasci.h"
 
 #include <QTest>
 
@@ -101,29 +100,6 @@ private Q_SLOTS:
         QCOMPARE(ParseClockText(QStringLiteral("1a")), std::nullopt);
         QCOMPARE(ParseClockText(QStringLiteral("-1")), std::nullopt);
         QCOMPARE(ParseClockText(QStringLiteral("٣")), std::nullopt); // a non-ASCII digit
-    }
-
-    void keyCodesToCharacters_data()
-    {
-        QTest::addColumn<int>("keyCode");
-        QTest::addColumn<int>("clearKey");
-        QTest::addColumn<int>("expected");
-        for (int digit = 0; digit <= 9; ++digit)
-            QTest::addRow("keypad %d", digit) << 96 + digit << 8 << '0' + digit;
-        QTest::newRow("keypad point") << 110 << 8 << 46;
-        QTest::newRow("a letter enters nothing") << 65 << 8 << -1;
-        QTest::newRow("equals key is plus") << 187 << 8 << 43;
-        QTest::newRow("clear key") << 8 << 8 << 0;
-        QTest::newRow("clear key bound to Space still spaces") << 32 << 32 << 32;
-        QTest::newRow("clear key bound to Enter still enters") << 13 << 13 << 13;
-        QTest::newRow("clear key bound to a digit clears") << 53 << 53 << 0;
-    }
-    void keyCodesToCharacters()
-    {
-        QFETCH(int, keyCode);
-        QFETCH(int, clearKey);
-        QFETCH(int, expected);
-        QCOMPARE(KeyCodeToAsci(keyCode, clearKey), expected);
     }
 };
 
