@@ -12,6 +12,7 @@
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 
 class Feed;
 class GameFile;
@@ -70,6 +71,7 @@ public:
 
 private:
     frmScoreboard& scoreboardWindow();
+    GameFile& gameFile();
     frmShotClock& shotClockInstance();
     void endProcess();
     // The keyboard to the score box, or to the splash before it, once a window
@@ -87,5 +89,7 @@ private:
     QPointer<QWidget> m_notice;
     QString m_programFolder;
     std::unique_ptr<GameFile> m_gameFile;
+    // The last game, when the splash's resume asked for it.
+    std::optional<GameState> m_gameToRestore;
     std::unique_ptr<Feed> m_feed;
 };

@@ -54,7 +54,7 @@ private Q_SLOTS:
         QFETCH(Qt::MouseButton, button);
         QFETCH(QList<int>, expected);
         QList<int> calls{0, 0, 0};
-        frmSplash splash({[&] { ++calls[1]; }, [&] { ++calls[2]; }, [&] { ++calls[0]; }, {}});
+        frmSplash splash({[&] { ++calls[1]; }, [&] { ++calls[2]; }, [&] { ++calls[0]; }, {}, {}});
         splash.Form_Load();
         splash.show();
         QVERIFY(QTest::qWaitForWindowExposed(&splash));
