@@ -76,7 +76,7 @@ QString GameFile::lastGamePath() const
 std::optional<GameState> GameFile::lastGame(const QDateTime& now) const
 {
     const QFileInfo kept(lastGamePath());
-    if (QFileInfo::exists(m_path) || !kept.exists() || kept.lastModified().msecsTo(now) >= LastGameOfferedMs)
+    if (QFileInfo::exists(m_path) || kept.lastModified().msecsTo(now) >= LastGameOfferedMs)
         return std::nullopt;
     return readGame(kept.filePath());
 }
