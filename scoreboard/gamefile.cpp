@@ -104,10 +104,13 @@ void GameFile::retire(const GameState& last)
     std::lock_guard writing(m_writeMutex);
     const QString kept = lastGamePath();
     QDir().mkpath(QFileInfo(kept).absolutePath());
-    if (const WriteProblem problem = replaceWholeFile(kept, toJson(last))) {
-        // The file left behind brings the game back at the next start, as after a crash.
+    const QByteArray json = toJson(last);
+    if (const WriteProblem problem = replaceWholeFile(kept, json)) {
         if (m_reportFailure)
             m_reportFailure(QStringLiteral("The last game was not kept in %1: %2.").arg(kept, *problem));
+        // Then the game file brings the game back at the next start, as after a
+        // crash; it is given the very last state where it can take it.
+        replaceWholeFile(m_path, json);
         return;
     }
     QFile::remove(m_path);

@@ -46,7 +46,7 @@ public:
 
     // The normal end: waits for a write under way, drops what waits, keeps
     // `last` whole as last-game.json and removes the file. When `last` cannot be
-    // kept, `reportFailure` hears why, and the file stays for the next start.
+    // kept, `reportFailure` hears why, and the file keeps it for the next start.
     void retire(const GameState& last);
 
     QString path() const { return m_path; }

@@ -154,12 +154,12 @@ private Q_SLOTS:
         const QString kept = dir.filePath("last-game.json");
         QStringList said;
         const auto hear = [&](const QString& s) { said << s; };
-        // Nothing can be kept where a folder stands: that is said, and the file
-        // stays to bring the game back at the next start.
+        // Nothing can be kept where a folder stands: that is said, and the game
+        // file takes the game to bring it back at the next start.
         QVERIFY(writeFile(path, "the game as last saved") && QDir().mkdir(kept));
         GameFile(path, hear).retire(Kept);
         QCOMPARE(said, QStringList{"The last game was not kept in " + kept + ": a folder stands in its place."});
-        QCOMPARE(contentOf(path), QByteArray("the game as last saved"));
+        QCOMPARE(contentOf(path), toJson(Kept));
 
         // An older last game gives way; a save after the end writes nothing.
         QVERIFY(QDir().rmdir(kept) && writeFile(kept, "an older game"));
