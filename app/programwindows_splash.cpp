@@ -26,8 +26,8 @@ void ProgramWindows::showSplash()
         links.goScore = [this] { GoScore(); };
         links.endProgram = [this] { endProgram(); };
         if (std::optional<GameState> last = gameFile().lastGame()) {
-            links.resumeLastGame = [this, last = *last] {
-                m_gameToRestore = last;
+            links.resumeLastGame = [this, game = *last] {
+                m_gameToRestore = game;
                 GoScore();
             };
         }

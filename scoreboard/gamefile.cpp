@@ -10,8 +10,8 @@ namespace {
 // A game takes a few hundred bytes; anything much larger is not ours.
 constexpr qint64 MaxGameFileBytes = 64 * 1024;
 
-// Long enough for a break between halves or a late evening's second game;
-// a game from the day before is not one the operator means to resume.
+// Long enough for an evening of games; a game from the day before is not one
+// the operator means to resume.
 constexpr qint64 LastGameOfferedMs = 12 * 60 * 60 * 1000;
 
 std::optional<GameState> readGame(const QString& path)

@@ -21,8 +21,9 @@
 class GameFile
 {
 public:
-    // `reportFailure` hears why a save failed (on the writer's thread) and that a
-    // damaged file was set aside (on the thread that takes the leftover game).
+    // `reportFailure` hears why a save failed (on the writer's thread), that a
+    // damaged file was set aside (on the thread that takes the leftover game)
+    // and why the last game could not be kept (on the thread that retires it).
     explicit GameFile(QString path, std::function<void(const QString&)> reportFailure = {});
     // Writes what waits, then stops the writer.
     ~GameFile();

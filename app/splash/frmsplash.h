@@ -5,8 +5,8 @@
 // options dialog (modal; the splash waits and stays); a click anywhere else on it
 // hands over to the score box through GoScore; a window manager's close ends
 // the run. When the last game is offered, "Resume last game" (or Ctrl+R) hands
-// over with it instead. The other windows are reached through links that the program's
-// window owner wires in.
+// over with it instead. The other windows are reached through links that the
+// program's window owner wires in.
 
 #include <QWidget>
 
