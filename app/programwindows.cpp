@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QThread>
 
 #include <cstdio>
 
@@ -40,19 +41,30 @@ Game::Rules gameRules(const ConfigRecord& config)
 }
 } // namespace
 
-// The game file lives with the score box: a game left by a run that did not end
-// normally is read before the box exists, so that nothing the new box hands out
-// can overwrite it, and put on the box once it is loaded.
+GameFile& ProgramWindows::gameFile()
+{
+    if (!m_gameFile) {
+        m_gameFile = std::make_unique<GameFile>(GameFile::defaultPath(), [this](const QString& message) {
+            // Heard on the writer's thread, the notice is shown on the window's. One
+            // heard at the end is said at once: the loop runs no more.
+            if (QThread::currentThread() == thread())
+                showNotice(message);
+            else
+                QMetaObject::invokeMethod(this, [this, message] { showNotice(message); }, Qt::QueuedConnection);
+        });
+    }
+    return *m_gameFile;
+}
+
+// A game left by a run that did not end normally is read before the box exists,
+// so that nothing the new box hands out can overwrite it, and put on the box
+// once it is loaded; without one, the last game when the splash resumed it.
 frmScoreboard& ProgramWindows::scoreboardWindow()
 {
     if (!m_scoreboard) {
-        if (!m_gameFile) {
-            m_gameFile = std::make_unique<GameFile>(GameFile::defaultPath(), [this](const QString& message) {
-                // Heard on the writer's thread: the notice is shown on the window's.
-                QMetaObject::invokeMethod(this, [this, message] { showNotice(message); }, Qt::QueuedConnection);
-            });
-        }
-        const std::optional<GameState> leftover = m_gameFile->takeLeftover();
+        std::optional<GameState> leftover = gameFile().takeLeftover();
+        if (!leftover)
+            leftover = m_gameToRestore;
         frmScoreboard::Links links;
         links.showHelp = [this] { showHelp(); };
         links.showOptionsDialog = [this] { showOptionsDialog(m_scoreboard); };
@@ -209,11 +221,12 @@ void ProgramWindows::endProgram()
 
 void ProgramWindows::endProcess()
 {
-    // A normal end: the next start is a fresh game.
+    // A normal end: the next start is a fresh game, and this one is kept for a
+    // resume. Before the box there is no game to keep.
     if (m_game)
         m_game->stopRefreshing();
-    if (m_gameFile)
-        m_gameFile->discard();
+    if (m_scoreboard && m_game)
+        gameFile().retire(m_game->state());
     // Nothing of any window runs after this: the loop ends and main tears down.
     for (QWidget* w : {static_cast<QWidget*>(m_scoreboard), m_shotClock.data(), m_help.data(), m_splash.data(),
                        m_notice.data()}) {

@@ -14,6 +14,7 @@
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 
 class Feed;
 class Game;
@@ -75,6 +76,7 @@ public:
 private:
     frmScoreboard& scoreboardWindow();
     Game& gameInstance();
+    GameFile& gameFile();
     frmShotClock& shotClockInstance();
     // The game as it now stands, with the box as last drawn, to the feed.
     void publishToFeed();
@@ -97,6 +99,8 @@ private:
     std::unique_ptr<GameFile> m_gameFile;
     std::unique_ptr<Game> m_game;
     SavePace m_savePace;
+    // The last game, when the splash's resume asked for it.
+    std::optional<GameState> m_gameToRestore;
     std::unique_ptr<Feed> m_feed;
     ShownBox m_shownBox; // as the box last told it
 };

@@ -2,6 +2,7 @@
 
 #include "configrecord.h"
 #include "frmsplash.h"
+#include "gamefile.h"
 
 // Every run begins with the splash: its load fills the configuration record
 // before any other window exists.
@@ -24,6 +25,12 @@ void ProgramWindows::showSplash()
         links.showOptionsDialog = [this] { showOptionsDialog(m_splash); };
         links.goScore = [this] { GoScore(); };
         links.endProgram = [this] { endProgram(); };
+        if (std::optional<GameState> last = gameFile().lastGame()) {
+            links.resumeLastGame = [this, game = *last] {
+                m_gameToRestore = game;
+                GoScore();
+            };
+        }
         auto* splash = new frmSplash(std::move(links));
         splash->Form_Load();
         m_splash = splash;

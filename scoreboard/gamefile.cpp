@@ -9,6 +9,19 @@
 namespace {
 // A game takes a few hundred bytes; anything much larger is not ours.
 constexpr qint64 MaxGameFileBytes = 64 * 1024;
+
+// Long enough for an evening of games; a game from the day before is not one
+// the operator means to resume.
+constexpr qint64 LastGameOfferedMs = 12 * 60 * 60 * 1000;
+
+std::optional<GameState> readGame(const QString& path)
+{
+    const QFileInfo info(path);
+    QFile file(path);
+    if (info.isFile() && info.size() <= MaxGameFileBytes && file.open(QIODevice::ReadOnly))
+        return gameStateFromJson(file.read(MaxGameFileBytes));
+    return std::nullopt;
+}
 } // namespace
 
 GameFile::GameFile(QString path, std::function<void(const QString&)> reportFailure)
@@ -38,14 +51,9 @@ QString GameFile::defaultPath()
 
 std::optional<GameState> GameFile::takeLeftover()
 {
-    const QFileInfo info(m_path);
-    if (!info.exists())
+    if (!QFileInfo::exists(m_path))
         return std::nullopt;
-    QFile file(m_path);
-    std::optional<GameState> state;
-    if (info.isFile() && info.size() <= MaxGameFileBytes && file.open(QIODevice::ReadOnly))
-        state = gameStateFromJson(file.read(MaxGameFileBytes));
-    file.close();
+    const std::optional<GameState> state = readGame(m_path);
     if (!state) {
         // The operator expected the last game back and gets a fresh one: say why.
         const QString aside = m_path + QStringLiteral(".bad");
@@ -60,27 +68,51 @@ std::optional<GameState> GameFile::takeLeftover()
     return state;
 }
 
+QString GameFile::lastGamePath() const
+{
+    return QFileInfo(m_path).dir().filePath(QStringLiteral("last-game.json"));
+}
+
+std::optional<GameState> GameFile::lastGame(const QDateTime& now) const
+{
+    const QFileInfo kept(lastGamePath());
+    if (QFileInfo::exists(m_path) || kept.lastModified().msecsTo(now) >= LastGameOfferedMs)
+        return std::nullopt;
+    return readGame(kept.filePath());
+}
+
 void GameFile::save(const GameState& state)
 {
     QByteArray json = toJson(state);
     {
         std::lock_guard lock(m_mutex);
-        if (m_discarded)
+        if (m_retired)
             return;
         m_pending = std::move(json);
     }
     m_wake.notify_one();
 }
 
-void GameFile::discard()
+void GameFile::retire(const GameState& last)
 {
     {
         std::lock_guard lock(m_mutex);
-        m_discarded = true;
+        m_retired = true;
         m_pending.reset();
     }
     // Waits for a write under way, which would otherwise put the file back.
     std::lock_guard writing(m_writeMutex);
+    const QString kept = lastGamePath();
+    QDir().mkpath(QFileInfo(kept).absolutePath());
+    const QByteArray json = toJson(last);
+    if (const WriteProblem problem = replaceWholeFile(kept, json)) {
+        if (m_reportFailure)
+            m_reportFailure(QStringLiteral("The last game was not kept in %1: %2.").arg(kept, *problem));
+        // Then the game file brings the game back at the next start, as after a
+        // crash; it is given the very last state where it can take it.
+        replaceWholeFile(m_path, json);
+        return;
+    }
     QFile::remove(m_path);
 }
 
@@ -94,7 +126,7 @@ void GameFile::writeLoop()
             return;
         const QByteArray json = std::move(*m_pending);
         m_pending.reset();
-        // Taken before the queue is let go, so that discard() finds the write.
+        // Taken before the queue is let go, so that retire() finds the write.
         std::lock_guard writing(m_writeMutex);
         lock.unlock();
         write(json);

@@ -116,6 +116,15 @@ void frmSplash::createElements()
     cmdOptions->setObjectName(QStringLiteral("cmdOptions"));
     cmdOptions->setGeometry(twipsRect(4560, 2760, 1215, 375));
     connect(cmdOptions, &QPushButton::clicked, this, &frmSplash::cmdOptions_Click);
+
+    // Under the logo, in line with Help and Options, so that the rest stays where it was.
+    if (m_links.resumeLastGame) {
+        cmdResume = new QPushButton(QStringLiteral("Resume last game"), frameSplash);
+        cmdResume->setObjectName(QStringLiteral("cmdResume"));
+        cmdResume->setGeometry(twipsRect(240, 2760, 2040, 375));
+        cmdResume->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+        connect(cmdResume, &QPushButton::clicked, this, &frmSplash::cmdResume_Click);
+    }
 }
 
 void frmSplash::Form_Load()
@@ -163,15 +172,26 @@ void frmSplash::mouseReleaseEvent(QMouseEvent* event)
         GoScore();
 }
 
+void frmSplash::cmdResume_Click()
+{
+    if (handOver())
+        m_links.resumeLastGame();
+}
+
 void frmSplash::GoScore()
 {
-    // Once only: the splash is on its way out after the first hand-over.
+    if (handOver() && m_links.goScore)
+        m_links.goScore();
+}
+
+// Once only: the splash is on its way out after the first hand-over.
+bool frmSplash::handOver()
+{
     if (m_handedOver)
-        return;
+        return false;
     m_handedOver = true;
     qCDebug(lcSplash) << "handing over to the score box";
-    if (m_links.goScore)
-        m_links.goScore();
+    return true;
 }
 
 // A window manager's close (Alt+F4, its close button) ends the run, as it does

@@ -4,8 +4,9 @@
 // store, before any other window exists. Help opens the help window, Options the
 // options dialog (modal; the splash waits and stays); a click anywhere else on it
 // hands over to the score box through GoScore; a window manager's close ends
-// the run. The other windows are reached through links that the program's
-// window owner wires in.
+// the run. When the last game is offered, "Resume last game" (or Ctrl+R) hands
+// over with it instead. The other windows are reached through links that the
+// program's window owner wires in.
 
 #include <QWidget>
 
@@ -28,6 +29,8 @@ public:
         std::function<void()> showOptionsDialog; // modal: returns when it closes
         std::function<void()> goScore;           // unloads the splash, shows the score box
         std::function<void()> endProgram;        // a close request: the run ends
+        // Set when a last game is offered: unloads the splash, shows the score box with it.
+        std::function<void()> resumeLastGame;
     };
 
     explicit frmSplash(Links links, QWidget* parent = nullptr);
@@ -49,6 +52,7 @@ public:
     QLabel* Label2 = nullptr;
     QPushButton* cmdHelp = nullptr;
     QPushButton* cmdOptions = nullptr;
+    QPushButton* cmdResume = nullptr; // only while a last game is offered
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -59,6 +63,8 @@ private:
     void createElements();
     void cmdHelp_Click();
     void cmdOptions_Click();
+    void cmdResume_Click();
+    bool handOver();
 
     Links m_links;
     bool m_pressed = false;

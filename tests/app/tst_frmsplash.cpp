@@ -1,14 +1,19 @@
 // The splash: a click anywhere but the buttons handing over to the score box
-// once, Help and Options reaching their windows without handing over, and the
-// run that begins with it showing the build's version and reading the settings.
+// once, Help and Options reaching their windows without handing over, the run
+// that begins with it showing the build's version and reading the settings, and
+// the last game, kept by a normal end, offered back by the next run's splash.
 
 #include "configrecord.h"
 #include "controls.h"
 #include "frmsplash.h"
+#include "game.h"
+#include "gamefile.h"
 #include "programwindows.h"
 #include "splashload.h"
 #include "timesource.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QPointer>
 #include <QPushButton>
 #include <QSettings>
@@ -26,6 +31,15 @@ void storeSetting(const QString& key, const QString& text)
 void clickOn(QWidget& window, QWidget* target, Qt::MouseButton button = Qt::LeftButton, QPoint at = {})
 {
     QTest::mouseClick(window.windowHandle(), button, {}, target ? target->mapTo(&window, target->rect().center()) : at);
+}
+
+// No game left by an earlier run, crashed or ended.
+void forgetGames()
+{
+    const GameFile file(GameFile::defaultPath());
+    QFile::remove(file.path());
+    QFile::remove(file.lastGamePath());
+    QDir().rmdir(file.lastGamePath());
 }
 
 } // namespace
@@ -54,7 +68,7 @@ private Q_SLOTS:
         QFETCH(Qt::MouseButton, button);
         QFETCH(QList<int>, expected);
         QList<int> calls{0, 0, 0};
-        frmSplash splash({[&] { ++calls[1]; }, [&] { ++calls[2]; }, [&] { ++calls[0]; }, {}});
+        frmSplash splash({[&] { ++calls[1]; }, [&] { ++calls[2]; }, [&] { ++calls[0]; }, {}, {}});
         splash.Form_Load();
         splash.show();
         QVERIFY(QTest::qWaitForWindowExposed(&splash));
@@ -84,10 +98,12 @@ private Q_SLOTS:
     {
         QFETCH(bool, shotClockWindow);
         storeSetting(QStringLiteral("AdditionalSettings/ShowShotClockScreen"), shotClockWindow ? "True" : "False");
+        forgetGames();
         ProgramWindows windows(SteadyTimeSource::instance());
         windows.start();
         auto* splash = qobject_cast<frmSplash*>(windows.splashWindow());
         QVERIFY(QTest::qWaitForWindowExposed(splash));
+        QVERIFY(!splash->findChild<QPushButton*>("cmdResume")); // no last game to offer
         QCOMPARE(Config().ShowShotClockScreen, shotClockWindow); // the splash's load reads the store
         QCOMPARE(splash->lblVersion->text(), QStringLiteral("Version %1.%2.%3").arg(TALLIVOX_VERSION_MAJOR)
                                                  .arg(TALLIVOX_VERSION_MINOR).arg(TALLIVOX_VERSION_PATCH));
@@ -107,6 +123,54 @@ private Q_SLOTS:
         QTRY_VERIFY(gone.isNull());
         windows.showSplash();
         QVERIFY(!windows.splashWindow()); // never comes back in the run
+    }
+
+    // A run ended normally keeps its game; the next run's splash offers it, and
+    // Ctrl+R or the button brings it back stopped, while a click elsewhere starts
+    // a fresh game. A game that could not be kept is said at the end and comes
+    // back by itself, as after a crash.
+    void theNextRunResumesTheLastGameWhenAsked_data()
+    {
+        QTest::addColumn<bool>("keptNowhere");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QList<int>>("expected"); // home, period
+        QTest::newRow("Ctrl+R") << false << "Ctrl+R" << QList<int>{2, 2};
+        QTest::newRow("the button") << false << "cmdResume" << QList<int>{2, 2};
+        QTest::newRow("a click elsewhere") << false << "lblClick" << QList<int>{0, 1};
+        QTest::newRow("nowhere to keep it") << true << "lblClick" << QList<int>{2, 2};
+    }
+
+    void theNextRunResumesTheLastGameWhenAsked()
+    {
+        QFETCH(bool, keptNowhere);
+        QFETCH(QString, how);
+        QFETCH(QList<int>, expected);
+        storeSetting(QStringLiteral("AdditionalSettings/ShowShotClockScreen"), "False");
+        forgetGames();
+        QVERIFY(!keptNowhere || QDir().mkpath(GameFile(GameFile::defaultPath()).lastGamePath()));
+        {
+            ProgramWindows windows(SteadyTimeSource::instance());
+            windows.start();
+            clickOn(*windows.splashWindow(), windows.splashWindow()->findChild<QWidget*>("lblClick"));
+            for (Qt::Key key : {Qt::Key_Home, Qt::Key_P, Qt::Key_S})
+                QTest::keyClick(windows.scoreboard(), key);
+            windows.endProgram();
+            QCOMPARE(windows.noticeWindow() != nullptr, keptNowhere); // said before the loop ends
+        }
+        ProgramWindows windows(SteadyTimeSource::instance());
+        windows.start();
+        auto* splash = qobject_cast<frmSplash*>(windows.splashWindow());
+        QVERIFY(QTest::qWaitForWindowActive(splash));
+        QCOMPARE(splash->cmdResume ? splash->cmdResume->text() : QString(), keptNowhere ? QString() : "Resume last game");
+        if (how == "Ctrl+R")
+            QTest::keyClick(splash, Qt::Key_R, Qt::ControlModifier);
+        else
+            clickOn(*splash, splash->findChild<QWidget*>(how));
+        QTRY_VERIFY(windows.scoreboard());
+        const GameState game = windows.game()->state();
+        QCOMPARE((QList<int>{game.homeScore, game.period}), expected);
+        QVERIFY(!game.gameClockRunning);
+        forgetGames();
     }
 };
 

@@ -1,11 +1,13 @@
 // The game kept across a crash: read back whole, a damaged file set aside and
-// said, a file from before the blank shot clock was kept still read, and one
-// whole game whenever the writer is killed.
+// said, a file from before the blank shot clock was kept still read, one whole
+// game whenever the writer is killed, and a normal end keeps the last game,
+// offered back for 12 hours.
 
 #include "gamefile.h"
 #include "killloop.h"
 #include "timesource.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -37,6 +39,18 @@ QString faultInGameFile(const QString& path)
 const GameState Kept{7, 103, 4, ClockSeconds::fromTicks(1234000), true, ClockSeconds::fromSeconds(300),
                      ClockSeconds::fromTicks(123000), true, true, false, true};
 
+bool writeFile(const QString& to, const QByteArray& bytes)
+{
+    QFile file(to);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray contentOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 } // namespace
 
 class tst_GameFile : public QObject
@@ -66,19 +80,13 @@ private Q_SLOTS:
         QFETCH(bool, whole);
         QTemporaryDir dir;
         const QString path = dir.filePath("game.json");
-        const auto write = [](const QString& to, const QByteArray& bytes) {
-            QFile file(to);
-            return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-        };
         // One damaged before: a newly damaged game takes its place.
-        QVERIFY(write(path + ".bad", "an older damaged game") && write(path, content));
+        QVERIFY(writeFile(path + ".bad", "an older damaged game") && writeFile(path, content));
         QStringList said;
         const std::optional<GameState> kept = GameFile(path, [&](const QString& s) { said << s; }).takeLeftover();
         QCOMPARE(kept.has_value(), whole);
         QVERIFY(!whole || *kept == Kept);
-        QFile aside(path + ".bad");
-        QVERIFY(aside.open(QIODevice::ReadOnly));
-        QCOMPARE(aside.readAll(), whole ? QByteArray("an older damaged game") : content);
+        QCOMPARE(contentOf(path + ".bad"), whole ? QByteArray("an older damaged game") : content);
         // A fresh game where the operator expected the last one is explained.
         QCOMPARE(said, whole ? QStringList() : QStringList{"The saved game could not be read; it was kept as game.json.bad."});
     }
@@ -108,6 +116,61 @@ private Q_SLOTS:
         timeUp.gameClockRunning = timeUp.shotClockRunning = false;
         GameFile(path).save(timeUp);
         QCOMPARE(GameFile(path).takeLeftover(), std::optional<GameState>(timeUp));
+    }
+
+    void aNormalEndKeepsTheLastGameAndRemovesTheFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("game.json");
+        const QString kept = dir.filePath("last-game.json");
+        QStringList said;
+        const auto hear = [&](const QString& s) { said << s; };
+        // Nothing can be kept where a folder stands: that is said, and the game
+        // file takes the game to bring it back at the next start.
+        QVERIFY(writeFile(path, "the game as last saved") && QDir().mkdir(kept));
+        GameFile(path, hear).retire(Kept);
+        QCOMPARE(said, QStringList{"The last game was not kept in " + kept + ": a folder stands in its place."});
+        QCOMPARE(contentOf(path), toJson(Kept));
+
+        // An older last game gives way; a save after the end writes nothing.
+        QVERIFY(QDir().rmdir(kept) && writeFile(kept, "an older game"));
+        {
+            GameFile file(path, hear);
+            file.save(savedGame(1));
+            file.retire(Kept);
+            file.save(savedGame(2));
+        }
+        QCOMPARE(contentOf(kept), toJson(Kept));
+        QVERIFY(!QFile::exists(path));
+        QCOMPARE(said.size(), 1);
+    }
+
+    void theLastGameIsOfferedForTwelveHours_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("minutesLater");
+        QTest::addColumn<bool>("crashLeftAGame");
+        QTest::addColumn<bool>("offered");
+        const QByteArray json = toJson(Kept);
+        QTest::newRow("11:59 later") << json << 11 * 60 + 59 << false << true;
+        QTest::newRow("12:01 later") << json << 12 * 60 + 1 << false << false;
+        QTest::newRow("damaged") << json.left(json.size() - 2) << 1 << false << false;
+        QTest::newRow("a crash's game waits") << json << 1 << true << false;
+    }
+
+    void theLastGameIsOfferedForTwelveHours()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, minutesLater);
+        QFETCH(bool, crashLeftAGame);
+        QFETCH(bool, offered);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("game.json");
+        const QString kept = dir.filePath("last-game.json");
+        QVERIFY(writeFile(kept, content));
+        QVERIFY(!crashLeftAGame || writeFile(path, toJson(Kept)));
+        const QDateTime now = QFileInfo(kept).lastModified().addSecs(minutesLater * 60);
+        QCOMPARE(GameFile(path).lastGame(now), offered ? std::optional<GameState>(Kept) : std::nullopt);
     }
 
     void aKilledWriterLeavesOneWholeGame()
