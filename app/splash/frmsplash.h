@@ -42,6 +42,13 @@ public:
     // Hands over to the score box.
     void GoScore();
 
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // The elements; tests reach them by their object names.
     QFrame* frameSplash = nullptr;
     QLabel* lblName = nullptr;
     QLabel* lblVersion = nullptr;
@@ -54,12 +61,6 @@ public:
     QPushButton* cmdOptions = nullptr;
     QPushButton* cmdResume = nullptr; // only while a last game is offered
 
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
-private:
     void createElements();
     void cmdHelp_Click();
     void cmdOptions_Click();

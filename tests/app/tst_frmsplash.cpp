@@ -77,7 +77,7 @@ private Q_SLOTS:
         clickOn(splash, element, button, QPoint(3, 100));
         QCOMPARE(calls, expected);
         if (expected[0]) {
-            clickOn(splash, splash.lblClick);
+            clickOn(splash, splash.findChild<QWidget*>("lblClick"));
             splash.GoScore();
             QCOMPARE(calls, expected);
         } else {
@@ -105,16 +105,16 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(splash));
         QVERIFY(!splash->findChild<QPushButton*>("cmdResume")); // no last game to offer
         QCOMPARE(Config().ShowShotClockScreen, shotClockWindow); // the splash's load reads the store
-        QCOMPARE(splash->lblVersion->text(), QStringLiteral("Version %1.%2.%3").arg(TALLIVOX_VERSION_MAJOR)
+        QCOMPARE(splash->findChild<QLabel*>("lblVersion")->text(), QStringLiteral("Version %1.%2.%3").arg(TALLIVOX_VERSION_MAJOR)
                                                  .arg(TALLIVOX_VERSION_MINOR).arg(TALLIVOX_VERSION_PATCH));
         QCOMPARE(splashVersionText(10, 20, 300), QStringLiteral("Version 10.20.300")); // no padding
         QPointer<QWidget> gone = splash;
 
-        clickOn(*splash, splash->cmdHelp);
+        clickOn(*splash, splash->findChild<QWidget*>("cmdHelp"));
         QVERIFY(windows.helpWindow() && windows.helpWindow()->isVisible());
         QVERIFY(!windows.scoreboard() && !windows.shotClockWindow());
 
-        clickOn(*splash, splash->lblClick);
+        clickOn(*splash, splash->findChild<QWidget*>("lblClick"));
         QVERIFY(!windows.splashWindow());
         QVERIFY(windows.scoreboard() && windows.scoreboard()->isVisible());
         QVERIFY(windows.helpWindow() && windows.helpWindow()->isVisible()); // help outlives the splash
@@ -161,7 +161,8 @@ private Q_SLOTS:
         windows.start();
         auto* splash = qobject_cast<frmSplash*>(windows.splashWindow());
         QVERIFY(QTest::qWaitForWindowActive(splash));
-        QCOMPARE(splash->cmdResume ? splash->cmdResume->text() : QString(), keptNowhere ? QString() : "Resume last game");
+        const auto* resume = splash->findChild<QPushButton*>("cmdResume");
+        QCOMPARE(resume ? resume->text() : QString(), keptNowhere ? QString() : "Resume last game");
         if (how == "Ctrl+R")
             QTest::keyClick(splash, Qt::Key_R, Qt::ControlModifier);
         else
