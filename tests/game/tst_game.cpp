@@ -57,17 +57,6 @@ class TestGame : public QObject
 private Q_SLOTS:
     void init() { fresh(true); }
 
-    void aFreshGameIsTenMinutesAndAFullShotClock()
-    {
-        fresh(true, 24);
-        const GameState s = game->state();
-        QCOMPARE((QList<int>{s.homeScore, s.visitorScore, s.period}), (QList<int>{0, 0, 1}));
-        QCOMPARE(s.gameClock, ClockSeconds::fromSeconds(600));
-        QCOMPARE(s.gameClockResetTime, ClockSeconds::fromSeconds(600));
-        QCOMPARE(s.shotClock, ClockSeconds::fromSeconds(24));
-        QVERIFY(!s.gameClockRunning && !s.shotClockRunning && !s.shotClockBlank && !s.showsTimeOfDay);
-    }
-
     // Each phase of a running game, stepped to the refresh that decides it: which
     // sound is due, which clocks stop, and that the next refresh sounds nothing more.
     void expiryAndItsSounds_data()

@@ -483,30 +483,6 @@ private Q_SLOTS:
         QCOMPARE(scores(), std::pair(1, 0));
     }
 
-    void quickKeyAddsToItsOwnDisplayOnly_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QList<int>>("after"); // home, visitor, period, from 10, 20, 3
-        QTest::newRow("Insert: home +1") << int(vk::Insert) << QList<int>{11, 20, 3};
-        QTest::newRow("Home: home +2") << int(vk::Home) << QList<int>{12, 20, 3};
-        QTest::newRow("PageUp: home +3") << int(vk::PageUp) << QList<int>{13, 20, 3};
-        QTest::newRow("Delete: visitor +1") << int(vk::Delete) << QList<int>{10, 21, 3};
-        QTest::newRow("End: visitor +2") << int(vk::End) << QList<int>{10, 22, 3};
-        QTest::newRow("PageDown: visitor +3") << int(vk::PageDown) << QList<int>{10, 23, 3};
-        QTest::newRow("P: period +1") << int('P') << QList<int>{10, 20, 4};
-    }
-    void quickKeyAddsToItsOwnDisplayOnly()
-    {
-        QFETCH(int, key);
-        QFETCH(QList<int>, after);
-        auto box = load();
-        game->apply(GameCommand::setValue(game::Display::HomeScore, 10));
-        game->apply(GameCommand::setValue(game::Display::VisitorScore, 20));
-        game->apply(GameCommand::setValue(game::Display::Period, 3));
-        box->AllKeyCode(key);
-        QCOMPARE((QList<int>{the<DigitDisplay>(box.get(), "ddHomeScore")->caption(), the<DigitDisplay>(box.get(), "ddVisitorScore")->caption(), the<DigitDisplay>(box.get(), "ddPeriod")->caption()}), after);
-    }
-
     void typedEntriesThroughTheDisplays()
     {
         Config().StartStopClockKey = '5';
@@ -525,21 +501,6 @@ private Q_SLOTS:
         time.advanceMs(3000);
         box->AllKeyCode('R');
         QCOMPARE(the<ClockDisplay>(box.get(), "cdGame")->shownText(), QStringLiteral("12:00")); // the new reset time
-    }
-
-    void clearedShotClockStaysBlankUntilReset()
-    {
-        Config().UseShotClock = true;
-        auto box = load();
-        box->show();
-        box->AllKeyCode('S');
-        QTest::keyClick(the<DigitDisplay>(box.get(), "ddShotClock"), Qt::Key_Backspace);
-        time.advanceMs(100);
-        game->refresh();
-        QCOMPARE(the<DigitDisplay>(box.get(), "ddShotClock")->caption(), -1);
-        QCOMPARE(game->shotClock().seconds(), ClockSeconds());
-        box->AllKeyCode('T');
-        QCOMPARE(the<DigitDisplay>(box.get(), "ddShotClock")->caption(), 35);
     }
 
     void clockSwitchShowsTheTimeOfDayAndExpiryStillStops_data()
