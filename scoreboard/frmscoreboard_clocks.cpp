@@ -31,12 +31,12 @@ void frmScoreboard::setLocalTime(std::function<QTime()> now, bool twelveHour)
     m_twelveHourClock = twelveHour;
 }
 
-// The game hands out its own changes; the time of day changes on its own.
+// The game hands out its own changes; the time of day changes on its own, and
+// so does the box when it is dragged, resized or given new options.
 void frmScoreboard::tmrClock1_Timer()
 {
-    if (!m_game.showsTimeOfDay())
-        return;
-    drawGameClock();
+    if (m_game.showsTimeOfDay())
+        drawGameClock();
     noteShownChange();
 }
 
