@@ -4,35 +4,22 @@
 
 namespace {
 
+// `to - now` is the time the clock has run since the step, stops included; a
+// clock the step did not change (`from == to`) stays as it is.
 ClockSeconds takeBackClock(ClockSeconds from, ClockSeconds to, ClockSeconds now)
 {
-    if (from == to)
-        return now;
-    // `to - now` is the time the clock has run since the step, stops included.
     return std::max(ClockSeconds(), from - (to - now));
-}
-
-template <typename T>
-T takeBackField(const T& from, const T& to, const T& now)
-{
-    return from == to ? now : from;
 }
 
 } // namespace
 
+// Steps are taken back in the order they were made, so every field but a
+// running clock stands as the step left it.
 UndoableGame takeBack(const UndoStep& step, const UndoableGame& now)
 {
-    const UndoableGame& f = step.from;
-    const UndoableGame& t = step.to;
-    UndoableGame g;
-    g.homeScore = takeBackField(f.homeScore, t.homeScore, now.homeScore);
-    g.visitorScore = takeBackField(f.visitorScore, t.visitorScore, now.visitorScore);
-    g.period = takeBackField(f.period, t.period, now.period);
-    g.gameClock = takeBackClock(f.gameClock, t.gameClock, now.gameClock);
-    g.gameClockResetTime = takeBackField(f.gameClockResetTime, t.gameClockResetTime, now.gameClockResetTime);
-    g.shotClock = takeBackClock(f.shotClock, t.shotClock, now.shotClock);
-    g.shotClockFollowsGame = takeBackField(f.shotClockFollowsGame, t.shotClockFollowsGame, now.shotClockFollowsGame);
-    g.shotClockBlank = takeBackField(f.shotClockBlank, t.shotClockBlank, now.shotClockBlank);
+    UndoableGame g = step.from;
+    g.gameClock = takeBackClock(step.from.gameClock, step.to.gameClock, now.gameClock);
+    g.shotClock = takeBackClock(step.from.shotClock, step.to.shotClock, now.shotClock);
     return g;
 }
 

@@ -31,8 +31,8 @@ struct UndoStep
     UndoableGame to;   // what the step left, at the moment it was taken
 };
 
-// The game `now` with the step taken back: each field the step changed goes back
-// to `from`. A clock goes back to what it would show had the step never
+// The game `now` with the step taken back: back to `from`, but for a clock the
+// step changed, which goes back to what it would show had the step never
 // happened: its earlier time less the time it has run since, never below zero.
 UndoableGame takeBack(const UndoStep& step, const UndoableGame& now);
 
