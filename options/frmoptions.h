@@ -46,22 +46,88 @@ public:
                         NumLock* numLock = nullptr);
     ~frmOptions() override;
 
-    // The key binding editor.
-    void SetKeyTextFromTags();
-    QString IsKeyInUse(int KeyCode) const;
+    // The key binding editor, as a click on a key label and a key in the
+    // capture box drive it.
     void ChooseKey(KeyLabel* ReturnKeyTo);
     void KeyChosen(int KeyCode);
     KeyLabel* ActiveKeyLabel() const;
+
+    // Why the feed is not serving as set, shown on its tab; empty when it is.
+    void setFeedProblem(const QString& problem);
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createFrame();
+    QWidget* createKeysTab();
+    QWidget* createQuickKeysTab();
+    QWidget* createColorsTab();
+    QWidget* createTextTab();
+    QWidget* createOtherSettingsTab();
+    QWidget* createFeedTab();
+    void loadFeedSettings();
+    void storeFeedSettings();
+    void showFeedAddress();
+    QGroupBox* keyFrame(const QString& caption, KeyLabel*& label, const char* name);
+    void connectKeyLabels();
+    void placeKeyCaptureBox();
+    void layoutFrame();
+
+    void Form_Load();
+    void Form_Activate();
+    void cmdOk_Click();
+    void cmdCancel_Click();
+
+    // "Keys" and "Quick Keys"
+    void showKeyLabels();
+    void SetKeyTextFromTags();
+    QString IsKeyInUse(int KeyCode) const;
     // The decimal key code a key label holds.
     QString tagOf(const KeyLabel* label) const;
     void setTagOf(KeyLabel* label, qint16 keyCode);
+    void txtGetKey_KeyDown(QKeyEvent* event);
+    void txtGetKey_LostFocus();
+    void cmdResetKeys_Click();
+    void loadNumLockOption(qint32 numLockForce);
+    void storeNumLockOption();
+    void chkUseShotClock_Click();
+    void vsShotClock_Change();
 
-    // Dialog fields: the working copy no control holds.
+    // "Colors"
+    void chooseColour(ColourBox* box);
+    void cmdResetColors_Click();
+    void scrLEDSelectedWidth_Change();
+
+    // "Other Settings"
+    void cmdBuzzerSound_Click();
+    void cmdShotClockSound_Click();
+    void chooseSound(QString& workingField, QLabel* fileLabel);
+    void cmdChangeBoardPic_Click();
+    void cmdClearBoardPic_Click();
+    void cmbLedType_Click();
+    void otnFloating_Click();
+    void otnGreenBack_Click();
+    void cmdResetPosition_Click();
+
+    std::array<KeyLabel*, 13> keyLabels() const;
+    int indexOfLabel(const KeyLabel* label) const;
+
+    OptionsChoosers m_choosers;
+    NumLock* m_numLock;
+    KeyBindings m_keys;
+    QWidget* m_keysPage = nullptr;
+    bool m_activated = false;
+
+    // The working copy no control holds.
     QString NewBuzzerFile;
     QString NewShotClockFile;
     QString NewBoardPic;
 
-    // The controls, by their names.
+    // The controls; each has its member's name as its object name, by which
+    // tests find it.
     QTabWidget* SSTab1 = nullptr;
     QPushButton* cmdOk = nullptr;
     QPushButton* cmdCancel = nullptr;
@@ -144,68 +210,4 @@ public:
     QRadioButton* optFeedNetwork = nullptr;
     QLabel* lblFeedAddress = nullptr;
     QLabel* lblFeedProblem = nullptr;
-
-    // Why the feed is not serving as set, shown on its tab; empty when it is.
-    void setFeedProblem(const QString& problem);
-
-protected:
-    bool event(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-
-private:
-    void createFrame();
-    QWidget* createKeysTab();
-    QWidget* createQuickKeysTab();
-    QWidget* createColorsTab();
-    QWidget* createTextTab();
-    QWidget* createOtherSettingsTab();
-    QWidget* createFeedTab();
-    void loadFeedSettings();
-    void storeFeedSettings();
-    void showFeedAddress();
-    QGroupBox* keyFrame(const QString& caption, KeyLabel*& label, const char* name);
-    void connectKeyLabels();
-    void placeKeyCaptureBox();
-    void layoutFrame();
-
-    void Form_Load();
-    void Form_Activate();
-    void cmdOk_Click();
-    void cmdCancel_Click();
-
-    // "Keys" and "Quick Keys"
-    void showKeyLabels();
-    void txtGetKey_KeyDown(QKeyEvent* event);
-    void txtGetKey_LostFocus();
-    void cmdResetKeys_Click();
-    void loadNumLockOption(qint32 numLockForce);
-    void storeNumLockOption();
-    void chkUseShotClock_Click();
-    void vsShotClock_Change();
-
-    // "Colors"
-    void chooseColour(ColourBox* box);
-    void cmdResetColors_Click();
-    void scrLEDSelectedWidth_Change();
-
-    // "Other Settings"
-    void cmdBuzzerSound_Click();
-    void cmdShotClockSound_Click();
-    void chooseSound(QString& workingField, QLabel* fileLabel);
-    void cmdChangeBoardPic_Click();
-    void cmdClearBoardPic_Click();
-    void cmbLedType_Click();
-    void otnFloating_Click();
-    void otnGreenBack_Click();
-    void cmdResetPosition_Click();
-
-    std::array<KeyLabel*, 13> keyLabels() const;
-    int indexOfLabel(const KeyLabel* label) const;
-
-    OptionsChoosers m_choosers;
-    NumLock* m_numLock;
-    KeyBindings m_keys;
-    QWidget* m_keysPage = nullptr;
-    bool m_activated = false;
 };

@@ -24,9 +24,6 @@ class frmHelp : public QWidget
 
 public:
     static inline const QString FileName = QStringLiteral("tallivoxhelpfile.rtf");
-    static inline const QString MissingFileText =
-        QStringLiteral("Help file has been moved from its normal location.  Please reinstall the program.");
-    static inline const QString TooLargeText = QStringLiteral("Help file is too large.");
 
     // `programFolder`: the folder of the executable, where the help file is looked for first.
     explicit frmHelp(QString programFolder, QWidget* parent = nullptr);
@@ -38,8 +35,6 @@ public:
     // The text view holds what it is to show.
     bool isLoaded() const { return m_loaded; }
 
-    QTextEdit* rtbHelp = nullptr;
-
 Q_SIGNALS:
     void loaded();
 
@@ -47,9 +42,15 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    static inline const QString MissingFileText =
+        QStringLiteral("Help file has been moved from its normal location.  Please reinstall the program.");
+    static inline const QString TooLargeText = QStringLiteral("Help file is too large.");
+
     void Form_Resize();
     void helpFileRead(HelpFileLoad result);
 
+    // Its object name is "rtbHelp", by which tests find it.
+    QTextEdit* rtbHelp = nullptr;
     QString m_programFolder;
     // Goes before the text view it fills.
     std::unique_ptr<HelpLoad> m_load;

@@ -7,6 +7,7 @@
 #include "frmhelp.h"
 #include "game.h"
 #include "loopwatch.h"
+#include "namedchild.h"
 #include "programwindows.h"
 #include "rtfreader.h"
 #include "timesource.h"
@@ -39,7 +40,8 @@ private Q_SLOTS:
         QTRY_VERIFY(window.isLoaded());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const QTextDocument* doc = window.rtbHelp->document();
+        const auto* view = the<QTextEdit>(&window, "rtbHelp");
+        const QTextDocument* doc = view->document();
         QCOMPARE(doc->begin().text(), QStringLiteral("Tallivox Help"));
         const QString text = doc->toPlainText();
         // No RTF leaks through as text, and the document information stays out.
@@ -52,9 +54,9 @@ private Q_SLOTS:
                                   "Visitor Score +2\tEnd", "Visitor Score +3\tPage Down", "Period +1\tP"})
             QVERIFY2(text.contains(QLatin1String(words)), words);
         // The view starts at the top, and there is more text than fits.
-        QCOMPARE(window.rtbHelp->textCursor().position(), 0);
-        QCOMPARE(window.rtbHelp->verticalScrollBar()->value(), 0);
-        QVERIFY(window.rtbHelp->verticalScrollBar()->maximum() > 0);
+        QCOMPARE(view->textCursor().position(), 0);
+        QCOMPARE(view->verticalScrollBar()->value(), 0);
+        QVERIFY(view->verticalScrollBar()->maximum() > 0);
     }
 
     // A help file too large to lay out while the clocks run is not read at all:
@@ -67,7 +69,7 @@ private Q_SLOTS:
         file.close();
         frmHelp window(folder.path());
         QVERIFY(longestStallMs([&] { window.Form_Load(); }) < 100);
-        QCOMPARE(window.rtbHelp->toPlainText(), QStringLiteral("Help file is too large."));
+        QCOMPARE(the<QTextEdit>(&window, "rtbHelp")->toPlainText(), QStringLiteral("Help file is too large."));
     }
 
     // A help file of megabytes opens without stopping the clock on air: from F1
@@ -109,7 +111,7 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(windows.helpWindow() && windows.helpWindow()->isVisible(), 60000);
         longestStill = std::max(longestStill, clock.elapsed() - lastChange);
         QVERIFY2(longestStill < 400, qPrintable(QStringLiteral("the clock stood still for %1 ms").arg(longestStill)));
-        const QTextDocument* text = windows.helpWindow()->findChild<QTextEdit*>(QStringLiteral("rtbHelp"))->document();
+        const QTextDocument* text = the<QTextEdit>(windows.helpWindow(), "rtbHelp")->document();
         QCOMPARE(text->blockCount(), int(file.size() / paragraph.size()) + 1);
         QCOMPARE(text->lastBlock().previous().text(), QStringLiteral("The score box floats over the desktop, or sits on a "
                  "full screen of one colour that a video mixer keys out. Bold words and slanted ones break the runs, as "
@@ -140,15 +142,15 @@ private Q_SLOTS:
         QVERIFY(!folderInItsPlace || QDir(folder.path()).mkdir(frmHelp::FileName));
         frmHelp window(folder.path());
         window.Form_Load();
-        QCOMPARE(window.rtbHelp->toPlainText(), MissingFile);
+        QCOMPARE(the<QTextEdit>(&window, "rtbHelp")->toPlainText(), MissingFile);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const QSize frame = window.frameGeometry().size() - window.size();
         window.resize(size);
         const QSize expected = (size + frame).expandedTo(QSize(180, 113)) - frame;
         QTRY_COMPARE(window.size(), expected);
-        QCOMPARE(window.rtbHelp->geometry(), QRect(8, 0, expected.width() - 8, expected.height()));
-        QCOMPARE(window.rtbHelp->lineWrapColumnOrWidth(), expected.width() - 8 - 30);
+        QCOMPARE(the<QTextEdit>(&window, "rtbHelp")->geometry(), QRect(8, 0, expected.width() - 8, expected.height()));
+        QCOMPARE(the<QTextEdit>(&window, "rtbHelp")->lineWrapColumnOrWidth(), expected.width() - 8 - 30);
     }
 
     void theOwnerKeepsOneWindowAndLoadsItAgainAfterClosing()
@@ -157,7 +159,7 @@ private Q_SLOTS:
         windows.showHelp();
         QPointer<QWidget> first = windows.helpWindow();
         QVERIFY(first && first->isVisible());
-        auto* view = first->findChild<QTextEdit*>(QStringLiteral("rtbHelp"));
+        auto* view = the<QTextEdit>(first, "rtbHelp");
         QCOMPARE(view->toPlainText(), MissingFile); // no help file beside the test program
 
         // Asking again brings the same window back, not its load: a mark put in
@@ -174,7 +176,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!first);
         QVERIFY(!windows.helpWindow());
         windows.showHelp();
-        QCOMPARE(windows.helpWindow()->findChild<QTextEdit*>(QStringLiteral("rtbHelp"))->toPlainText(), MissingFile);
+        QCOMPARE(the<QTextEdit>(windows.helpWindow(), "rtbHelp")->toPlainText(), MissingFile);
     }
 
     void escapeClosesHelpAndTheKeysGoBackToTheScoreBox()

@@ -17,6 +17,7 @@
 #include "frmscoreboard.h"
 #include "game.h"
 #include "keybindings.h"
+#include "namedchild.h"
 #include "numlock.h"
 #include "optionslogic.h"
 #include "optionswidgets.h"
@@ -85,7 +86,7 @@ QStringList shown(frmOptions* d, const QStringList& before = {})
     for (QAbstractButton* b : d->findChildren<QAbstractButton*>())
         if (b->isCheckable())
             s.append(b->objectName() + (b->isChecked() ? "=on" : "=off"));
-    s << "width=" + d->lblLEDSelectedWidthValue->text() << "spinner=" + QString::number(d->scrLEDSelectedWidth->value())
+    s << "width=" + the<QLabel>(d, "lblLEDSelectedWidthValue")->text() << "spinner=" + QString::number(the<Spinner>(d, "scrLEDSelectedWidth")->value())
       << QStringLiteral("placement reset=%1").arg(int(Config().ResetSizeAndPosition));
     s.removeIf([&](const QString& line) { return before.contains(line); });
     return s;
@@ -241,9 +242,10 @@ private Q_SLOTS:
             if (!w->isEnabled() && !qobject_cast<QTabBar*>(w->parentWidget())) // the tab bar's own arrows aside
                 off.append(w->objectName());
         QCOMPARE(off.join(u' '), r[2]);
-        QCOMPARE(d->otnFloating->isChecked() || d->otnGreenBack->isChecked(), !r[0].contains(" 7 ")); // view 7: neither
+        QCOMPARE(the<QRadioButton>(d, "otnFloating")->isChecked() || the<QRadioButton>(d, "otnGreenBack")->isChecked(),
+                 !r[0].contains(" 7 ")); // view 7: neither
         QCOMPARE(numLock.sets, 0); // only OK applies the NumLock choice
-        d->cmdOk->click();
+        the<QPushButton>(d, "cmdOk")->click();
         QCOMPARE(QStringLiteral("%1 %2 %3 %4").arg(int(Config().UseShotClock)).arg(int(Config().ShowShotClockScreen))
                      .arg(Config().ScoreboardView).arg(Config().NumLockForce), r[3]);
         QCOMPARE(QStringLiteral("%1 %2").arg(numLock.sets).arg(numLock.on ? "on" : "off"), r[4]);
@@ -272,14 +274,14 @@ private Q_SLOTS:
         Config().ResetSizeAndPosition = true;
         auto d = open(false, true);
         QVERIFY(QTest::qWaitForWindowActive(d.get()));
-        QCOMPARE(d->lblBFile->text() + u'|' + d->lblShotClockFile->text(), before.BuzzerFile + u'|' + before.ShotClockFile);
+        QCOMPARE(the<QLabel>(d, "lblBFile")->text() + u'|' + the<QLabel>(d, "lblShotClockFile")->text(), before.BuzzerFile + u'|' + before.ShotClockFile);
         if (edit)
             changeEverything(d.get());
         ConfigRecord expected = before;
         expected.ResetSizeAndPosition = edit; // loading drops an old request; the score box reads a new one after any closing
         QCOMPARE(Config(), expected); // nothing else reaches the record while editing
         if (ok || how.startsWith("cancel"))
-            (ok ? d->cmdOk : d->cmdCancel)->click();
+            the<QPushButton>(d, ok ? "cmdOk" : "cmdCancel")->click();
         else if (how.startsWith("escape"))
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         else
@@ -312,12 +314,12 @@ private Q_SLOTS:
     void theFeedTabShowsTheOverlayAddressAndTheProblem()
     {
         auto d = open();
-        QCOMPARE(d->SSTab1->tabText(5), QStringLiteral("Video Feed"));
-        QCOMPARE(d->lblFeedAddress->text(), QStringLiteral("<a href=\"http://127.0.0.1:47800/overlay\">http://127.0.0.1:47800/overlay</a>"));
-        d->spnFeedPort->setValue(1024);
-        QVERIFY(d->lblFeedAddress->text().endsWith(QStringLiteral(">http://127.0.0.1:1024/overlay</a>")));
+        QCOMPARE(the<QTabWidget>(d, "SSTab1")->tabText(5), QStringLiteral("Video Feed"));
+        QCOMPARE(the<QLabel>(d, "lblFeedAddress")->text(), QStringLiteral("<a href=\"http://127.0.0.1:47800/overlay\">http://127.0.0.1:47800/overlay</a>"));
+        the<QSpinBox>(d, "spnFeedPort")->setValue(1024);
+        QVERIFY(the<QLabel>(d, "lblFeedAddress")->text().endsWith(QStringLiteral(">http://127.0.0.1:1024/overlay</a>")));
         d->setFeedProblem(QStringLiteral("port in use"));
-        QCOMPARE(d->lblFeedProblem->text(), QStringLiteral("port in use"));
+        QCOMPARE(the<QLabel>(d, "lblFeedProblem")->text(), QStringLiteral("port in use"));
         const QStringList own{"127.0.0.1", "fe80::1", "192.168.1.20", "10.0.0.2"};
         QCOMPARE(feedOverlayUrl("0.0.0.0", 47800, own), QStringLiteral("http://192.168.1.20:47800/overlay"));
         QCOMPARE(feedOverlayUrl("0.0.0.0", 47800, {"127.0.0.1"}), QStringLiteral("http://127.0.0.1:47800/overlay"));
@@ -331,8 +333,9 @@ private Q_SLOTS:
                                             std::pair(QList<int>{-4, -32768, -1}, QList<int>{0, 0, 0})}) {
             Config().ShotClockResetTime = qint16(stored[0]); Config().LEDSelectedWidth = qint16(stored[1]); Config().LEDType = qint16(stored[2]);
             auto d = open();
-            QCOMPARE((QList<int>{d->lblShotClock->text().toInt(), d->lblLEDSelectedWidthValue->text().toInt(), d->cmbLedType->currentIndex()}), shown);
-            d->cmdOk->click();
+            QCOMPARE((QList<int>{the<QLabel>(d, "lblShotClock")->text().toInt(), the<QLabel>(d, "lblLEDSelectedWidthValue")->text().toInt(),
+                                 the<QComboBox>(d, "cmbLedType")->currentIndex()}), shown);
+            the<QPushButton>(d, "cmdOk")->click();
             QCOMPARE((QList<int>{Config().ShotClockResetTime, Config().LEDSelectedWidth, Config().LEDType}), shown);
         }
     }
@@ -367,6 +370,7 @@ private Q_SLOTS:
         const ConfigRecord before = Config();
         auto d = open(false, true);
         QVERIFY(QTest::qWaitForWindowActive(d.get()));
+        auto* tabs = the<QTabWidget>(d, "SSTab1");
         for (const QString& step : r[0].split(u' ')) {
             const QString what = step.section(u'=', 0, 0), arg = step.section(u'=', 1);
             QWidget* w = d->findChild<QWidget*>(arg);
@@ -374,13 +378,13 @@ private Q_SLOTS:
             if (what == "click")
                 QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
             else if (what == "tab")
-                QTest::mouseClick(d->SSTab1->tabBar(), Qt::LeftButton, {}, d->SSTab1->tabBar()->tabRect(arg.toInt()).center());
+                QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(arg.toInt()).center());
             else if (what == "type")
                 QTest::keyClicks(QApplication::focusWidget(), arg);
             else if (what == "key")
                 QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
             else
-                d->SSTab1->setCurrentIndex(3), w->setFocus(Qt::MouseFocusReason);
+                tabs->setCurrentIndex(3), w->setFocus(Qt::MouseFocusReason);
         }
         if (auto* l = r[1].isEmpty() ? nullptr : d->findChild<KeyLabel*>(r[1])) {
             QCOMPARE(l->text(), r[2]);
@@ -390,7 +394,7 @@ private Q_SLOTS:
         QCOMPARE(storeLines(), QStringList()); // only OK stores
         QCOMPARE(d->isVisible(), !r[4].isEmpty());
         if (d->isVisible())
-            d->cmdOk->click();
+            the<QPushButton>(d, "cmdOk")->click();
         QVERIFY(r[4].isEmpty() ? Config() == before : storeLines().contains(r[4]));
     }
 
@@ -419,10 +423,10 @@ private Q_SLOTS:
             dialog->setCurrentColor(QColor(200, 200, 200));
             dialog->reject();
         });
-        d->cmdTimeC->click();
+        the<QPushButton>(d, "cmdTimeC")->click();
         QVERIFY(startedFromBox);
-        QCOMPARE(d->picTimeC->colour(), 33023);
-        d->cmdOk->click();
+        QCOMPARE(the<ColourBox>(d, "picTimeC")->colour(), 33023);
+        the<QPushButton>(d, "cmdOk")->click();
         QCOMPARE(Config().TimeColor, 33023);
     }
 
@@ -466,7 +470,7 @@ private Q_SLOTS:
             QCOMPARE(shown(d.get(), before).join(u' '), yes ? r[3] : QString());
             QCOMPARE(storeLines(), QStringList()); // the store waits for OK
         }
-        d->cmdOk->click();
+        the<QPushButton>(d, "cmdOk")->click();
         QCOMPARE(Config().LEDSelectedWidth, r[3].contains("width=0") ? 0 : 3); // the label's width, not the spinner's
     }
 
@@ -479,14 +483,15 @@ private Q_SLOTS:
         broken.close();
         Config().BoardPic = folder.filePath("good.bmp");
         auto d = open();
-        const std::pair picture(d->imgBoardPicPreview->picture().cacheKey(), d->imgBoardPicPreview->geometry());
-        d->cmdChangeBoardPic->click();
-        QCOMPARE(std::pair(d->imgBoardPicPreview->picture().cacheKey(), d->imgBoardPicPreview->geometry()), picture);
-        QCOMPARE(d->NewBoardPic, Config().BoardPic);
+        auto* preview = the<Image>(d, "imgBoardPicPreview");
+        const std::pair picture(preview->picture().cacheKey(), preview->geometry());
+        the<QPushButton>(d, "cmdChangeBoardPic")->click();
+        QCOMPARE(std::pair(preview->picture().cacheKey(), preview->geometry()), picture);
         fileAnswer = folder.filePath("wide.bmp");
-        d->cmdChangeBoardPic->click();
-        QCOMPARE(offered, QStringList(2, optionstext::PictureFilter));
-        d->cmdOk->click();
+        the<QPushButton>(d, "cmdChangeBoardPic")->click();
+        fileAnswer = broken.fileName(), the<QPushButton>(d, "cmdChangeBoardPic")->click(); // OK keeps the choice before it
+        QCOMPARE(offered, QStringList(3, optionstext::PictureFilter));
+        the<QPushButton>(d, "cmdOk")->click();
         QCOMPARE(Config().BoardPic, folder.filePath("wide.bmp"));
     }
 
@@ -518,15 +523,16 @@ private Q_SLOTS:
                 listed.append(view->model()->index(row, 0, view->rootIndex()).data().toString());
             dialog->reject();
         });
-        d->cmdChangeBoardPic->click();
+        the<QPushButton>(d, "cmdChangeBoardPic")->click();
         listed.sort();
         QCOMPARE(listed, QStringList({"", "a.bmp", "b.jpg", "c.png", "d.svg"}));
 
         auto seam = open();
         fileAnswer = dir.filePath("d.svg");
-        seam->cmdChangeBoardPic->click();
-        QCOMPARE(seam->imgBoardPicPreview->picture().size(), QSize(64, 32));
-        QCOMPARE(seam->NewBoardPic, fileAnswer);
+        the<QPushButton>(seam, "cmdChangeBoardPic")->click();
+        QCOMPARE(the<Image>(seam, "imgBoardPicPreview")->picture().size(), QSize(64, 32));
+        the<QPushButton>(seam, "cmdOk")->click();
+        QCOMPARE(Config().BoardPic, fileAnswer);
     }
 
     // From a score box: it keeps counting while the dialog is up, then shows the new
@@ -548,7 +554,7 @@ private Q_SLOTS:
         answerNextModal<frmOptions>([&](frmOptions* d) {
             time.advanceMs(2000);
             refreshed = QTest::qWaitFor([&] { return box.findChild<ClockDisplay*>("cdGame")->shownText() == "9:58"; });
-            d->txtHomeText->setText("Lakers"), d->cmdClearBoardPic->click(), d->cmdOk->click();
+            the<QLineEdit>(d, "txtHomeText")->setText("Lakers"), the<QPushButton>(d, "cmdClearBoardPic")->click(), the<QPushButton>(d, "cmdOk")->click();
         });
         box.AllKeyCode(113); // F2
         QVERIFY(refreshed && box.findChild<Image*>("imgLogo")->picture().isNull());
@@ -560,22 +566,22 @@ private:
     // that is gone is not taken.
     void changeEverything(frmOptions* d)
     {
-        d->ChooseKey(d->lblKeyStartStopClock), d->KeyChosen('Q');
-        d->ChooseKey(d->lblKeyPeriod1), d->KeyChosen(220);
+        d->ChooseKey(the<KeyLabel>(d, "lblKeyStartStopClock")), d->KeyChosen('Q');
+        d->ChooseKey(the<KeyLabel>(d, "lblKeyPeriod1")), d->KeyChosen(220);
         colourAnswer = QColor(0x56, 0x34, 0x12);
-        d->cmdTimeC->click(), d->cmdGreenScreen->click();
-        d->vsShotClock->upButton()->click(), d->scrLEDSelectedWidth->upButton()->click();
-        d->chkUseShotClock->click(), d->optKeepOn->click();
-        d->txtHomeText->clear(), d->txtVisitorText->setText("Bulls");
+        the<QPushButton>(d, "cmdTimeC")->click(), the<QPushButton>(d, "cmdGreenScreen")->click();
+        the<Spinner>(d, "vsShotClock")->upButton()->click(), the<Spinner>(d, "scrLEDSelectedWidth")->upButton()->click();
+        the<QCheckBox>(d, "chkUseShotClock")->click(), the<QRadioButton>(d, "optKeepOn")->click();
+        the<QLineEdit>(d, "txtHomeText")->clear(), the<QLineEdit>(d, "txtVisitorText")->setText("Bulls");
         fileAnswer = folder.filePath("gone.wav");
-        d->cmdBuzzerSound->click();
+        the<QPushButton>(d, "cmdBuzzerSound")->click();
         QVERIFY(QFile(folder.filePath("new.wav")).open(QIODevice::WriteOnly));
         fileAnswer = folder.filePath("new.wav");
-        d->cmdShotClockSound->click();
-        d->cmdClearBoardPic->click(), d->cmbLedType->setCurrentIndex(0), d->otnFloating->click();
-        d->cmdResetPosition->click();
-        d->chkFeedEnabled->click(), d->spnFeedPort->stepUp(), d->optFeedThisComputer->click();
-        QCOMPARE(d->lblBFile->text() + u'|' + d->lblShotClockFile->text(), Config().BuzzerFile + u'|' + fileAnswer);
+        the<QPushButton>(d, "cmdShotClockSound")->click();
+        the<QPushButton>(d, "cmdClearBoardPic")->click(), the<QComboBox>(d, "cmbLedType")->setCurrentIndex(0), the<QRadioButton>(d, "otnFloating")->click();
+        the<QPushButton>(d, "cmdResetPosition")->click();
+        the<QCheckBox>(d, "chkFeedEnabled")->click(), the<QSpinBox>(d, "spnFeedPort")->stepUp(), the<QRadioButton>(d, "optFeedThisComputer")->click();
+        QCOMPARE(the<QLabel>(d, "lblBFile")->text() + u'|' + the<QLabel>(d, "lblShotClockFile")->text(), Config().BuzzerFile + u'|' + fileAnswer);
         QCOMPARE(offered, (QStringList{"#302010", "#01ff00", "Sounds *.wav (*.wav)", "Sounds *.wav (*.wav)"}));
     }
 };
