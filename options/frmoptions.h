@@ -84,10 +84,6 @@ private:
     // "Keys" and "Quick Keys"
     void showKeyLabels();
     void SetKeyTextFromTags();
-    QString IsKeyInUse(int KeyCode) const;
-    // The decimal key code a key label holds.
-    QString tagOf(const KeyLabel* label) const;
-    void setTagOf(KeyLabel* label, qint16 keyCode);
     void txtGetKey_KeyDown(QKeyEvent* event);
     void txtGetKey_LostFocus();
     void cmdResetKeys_Click();

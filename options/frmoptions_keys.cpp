@@ -223,19 +223,6 @@ KeyLabel* frmOptions::ActiveKeyLabel() const
     return active == KeyBindings::None ? nullptr : keyLabels().at(active);
 }
 
-QString frmOptions::tagOf(const KeyLabel* label) const
-{
-    const int index = indexOfLabel(label);
-    return index == KeyBindings::None ? QString() : m_keys.tag(index);
-}
-
-void frmOptions::setTagOf(KeyLabel* label, qint16 keyCode)
-{
-    const int index = indexOfLabel(label);
-    if (index != KeyBindings::None)
-        m_keys.setCode(index, keyCode);
-}
-
 void frmOptions::showKeyLabels()
 {
     const auto labels = keyLabels();
@@ -249,11 +236,6 @@ void frmOptions::SetKeyTextFromTags()
 {
     m_keys.SetKeyTextFromTags();
     showKeyLabels();
-}
-
-QString frmOptions::IsKeyInUse(int KeyCode) const
-{
-    return m_keys.IsKeyInUse(KeyCode);
 }
 
 void frmOptions::ChooseKey(KeyLabel* ReturnKeyTo)

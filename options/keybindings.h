@@ -61,7 +61,6 @@ public:
     // The tag: the bound key code.
     qint16 code(int index) const { return m_bindings.at(index).code; }
     void setCode(int index, qint16 code) { m_bindings[index].code = code; }
-    QString tag(int index) const { return QString::number(code(index)); }
 
     QString caption(int index) const { return m_bindings.at(index).caption; }
     bool isWaiting(int index) const { return m_active == index; }

@@ -13,6 +13,7 @@
 #include "frmscoreboard.h"
 #include "game.h"
 #include "modscorebox.h"
+#include "namedchild.h"
 #include "numlock.h"
 #include "sounddevice.h"
 #include "testwave.h"
@@ -47,15 +48,6 @@ struct LinkLog
     int helpShown = 0, optionsShown = 0, shotClockShown = 0, shotClockUnloaded = 0, ended = 0;
 };
 
-// An element of a window, by its object name, as the end-to-end tests find them.
-template <typename T>
-T* the(const QObject* window, const char* name)
-{
-    T* child = window->findChild<T*>(QString::fromLatin1(name));
-    if (!child)
-        qFatal("no %s", name);
-    return child;
-}
 
 // The score and time block is as high as the box, give or take the pixel that
 // scaling the layout rounds away.
