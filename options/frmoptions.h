@@ -8,7 +8,8 @@
 //
 // Sources: frmoptions.cpp (frame, load, OK, Cancel), frmoptions_keys.cpp (the
 // "Keys" and "Quick Keys" tabs and the key binding editor), frmoptions_colors.cpp
-// ("Colors"), frmoptions_other.cpp ("Text" and "Other Settings").
+// ("Colors"), frmoptions_other.cpp ("Text" and "Other Settings"),
+// frmoptions_feed.cpp ("Video Feed").
 
 #include "keybindings.h"
 #include "optionschoosers.h"

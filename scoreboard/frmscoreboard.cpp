@@ -7,7 +7,7 @@
 #include "controls.h"
 #include "digitdisplay.h"
 #include "game.h"
-#include "modstretch.h"
+#include "proportionallayout.h"
 #include "numlock.h"
 #include "virtualkeys.h"
 #include "sounddevice.h"
@@ -161,7 +161,7 @@ void frmScoreboard::createElements()
     }
     picScoreBox->setFocus();
     // The box as designed is the first reference the layout scales.
-    CaptureLayout(ScoreBoxLayout(), this, picScoreBox);
+    CaptureLayout(m_layout, this, picScoreBox, {imgResizeSE});
 }
 
 void frmScoreboard::createDisplays()

@@ -13,6 +13,7 @@
 
 #include "gamecommand.h"
 #include "gamestate.h"
+#include "proportionallayout.h"
 #include "shownbox.h"
 
 #include <QPointer>
@@ -183,4 +184,7 @@ private:
     QPointer<QWidget> m_selected; // the display the marker frames
     std::function<void(const ShownBox&)> m_shownBoxListener;
     ShownBox m_lastShown;
+    // What every layout of the box scales: the box at its designed height, names
+    // as last arranged.
+    LayoutSet m_layout;
 };

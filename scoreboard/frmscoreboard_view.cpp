@@ -11,9 +11,9 @@
 #include "controls.h"
 #include "digitdisplay.h"
 #include "fitpicture.h"
-#include "modcolor.h"
-#include "modscorebox.h"
-#include "modstretch.h"
+#include "displaycolours.h"
+#include "boxoutline.h"
+#include "proportionallayout.h"
 #include "placement.h"
 #include "units.h"
 
@@ -118,12 +118,12 @@ void frmScoreboard::UpdateTeamNames()
         FitPicture(imgLogo, picLogoContainer, config.BoardPic);
     SetLedType(this, config.LEDType);
     // This arrangement is what every later layout scales, until the names change.
-    CaptureLayout(ScoreBoxLayout(), this, picScoreBox);
+    CaptureLayout(m_layout, this, picScoreBox, {imgResizeSE});
 }
 
 void frmScoreboard::backToReference()
 {
-    const LayoutSet& reference = ScoreBoxLayout();
+    const LayoutSet& reference = m_layout;
     picScoreBox->resize(twipsToWholePixels(reference.refWidth), twipsToWholePixels(reference.refHeight));
     ApplyLayout(reference, this, picScoreBox);
 }
@@ -139,7 +139,7 @@ void frmScoreboard::RestoreBoxSize()
 // same box, to the pixel, whether it got there by the grip or the options.
 void frmScoreboard::scaleBoxTo(double heightTwips)
 {
-    const LayoutSet& reference = ScoreBoxLayout();
+    const LayoutSet& reference = m_layout;
     const double aspect = double(reference.refWidth) / std::max(1, reference.refHeight);
     const QSizeF size = withinSixteenBits(heightTwips * aspect, heightTwips);
     picScoreBox->resize(std::max(1, twipsToWholePixels(size.width())), twipsToWholePixels(size.height()));

@@ -5,7 +5,7 @@
 #include "controls.h"
 #include "digitdisplay.h"
 #include "game.h"
-#include "modstretch.h"
+#include "proportionallayout.h"
 #include "units.h"
 #include "virtualkeys.h"
 
@@ -72,7 +72,7 @@ void frmShotClock::Form_Load()
     // The box is designed a little wider than the window; filling the window
     // before the capture keeps the number at its designed size at first.
     picShotClock->setGeometry(0, 0, width(), height());
-    CaptureLayout(ShotClockLayout(), this, picShotClock);
+    CaptureLayout(m_layout, this, picShotClock);
     m_loaded = true;
     Form_Resize();
 }
@@ -90,7 +90,7 @@ void frmShotClock::Form_Resize()
     if (!m_loaded)
         return;
     picShotClock->setGeometry(0, 0, width(), height());
-    ApplyLayout(ShotClockLayout(), this, picShotClock);
+    ApplyLayout(m_layout, this, picShotClock);
 }
 
 void frmShotClock::applyColours()

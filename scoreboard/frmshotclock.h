@@ -5,6 +5,8 @@
 // and shrinks with the window, proportions kept, so on a second screen it can
 // fill the screen.
 
+#include "proportionallayout.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -44,4 +46,5 @@ private:
     std::function<void(int, Qt::KeyboardModifiers)> m_keyDown;
     std::function<void()> m_closeRequested;
     bool m_loaded = false;
+    LayoutSet m_layout; // the window as loaded, which every size scales
 };

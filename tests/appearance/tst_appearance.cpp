@@ -7,8 +7,8 @@
 #include "fitpicture.h"
 #include "frmscoreboard.h"
 #include "game.h"
-#include "modscorebox.h"
-#include "modstretch.h"
+#include "boxoutline.h"
+#include "proportionallayout.h"
 #include "placement.h"
 #include "timesource.h"
 
@@ -43,7 +43,6 @@ struct LayoutForm
 
     LayoutForm()
     {
-        box->setObjectName(QStringLiteral("picScoreBox"));
         box->setGeometry(0, 0, 200, 100);
         label->setGeometry(10, 20, 60, 18);
         QFont f = label->font();
@@ -54,8 +53,7 @@ struct LayoutForm
         lamp->setProperty("LightDiameter", 30.0);
         lamp->setProperty("LightSpacing", 0.0);
         onForm->setGeometry(20, 300, 40, 20);
-        (new Image(box))->setObjectName(QStringLiteral("imgResizeSE"));
-        CaptureLayout(set, &form, box);
+        CaptureLayout(set, &form, box, {new Image(box)});
     }
     void resizeBox(int width, int height)
     {
@@ -75,7 +73,7 @@ private Q_SLOTS:
     {
         QCOMPARE(AtLeastOne(std::numeric_limits<double>::quiet_NaN()), 1.0);
         LayoutForm f;
-        QCOMPARE(f.set.entries.size(), 5); // neither the reference box nor the grip
+        QCOMPARE(f.set.entries.size(), 5); // neither the reference box nor what is left out
 
         f.resizeBox(400, 200);
         QCOMPARE(f.shape->geometry(), QRect(8, 8, 24, 24));

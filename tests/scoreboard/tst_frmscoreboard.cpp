@@ -12,7 +12,7 @@
 #include "digitdisplay.h"
 #include "frmscoreboard.h"
 #include "game.h"
-#include "modscorebox.h"
+#include "boxoutline.h"
 #include "namedchild.h"
 #include "numlock.h"
 #include "sounddevice.h"

@@ -1,9 +1,9 @@
-#include "modcolor.h"
+#include "displaycolours.h"
 
 #include "configrecord.h"
 #include "controls.h"
 #include "leddisplay.h"
-#include "modstretch.h"
+#include "proportionallayout.h"
 
 void ColorControls(QWidget* form, const QStringList& excluded)
 {

@@ -1,4 +1,4 @@
-#include "modscorebox.h"
+#include "boxoutline.h"
 
 #include "units.h"
 

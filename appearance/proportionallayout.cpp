@@ -1,4 +1,4 @@
-#include "modstretch.h"
+#include "proportionallayout.h"
 
 #include "clockdisplay.h"
 #include "controls.h"
@@ -52,18 +52,6 @@ LayoutKind layoutKindOf(const QObject* control)
     return LayoutKind::None;
 }
 
-LayoutSet& ScoreBoxLayout()
-{
-    static LayoutSet set;
-    return set;
-}
-
-LayoutSet& ShotClockLayout()
-{
-    static LayoutSet set;
-    return set;
-}
-
 double AtLeastOne(double x)
 {
     return x >= 1 ? x : 1;
@@ -96,7 +84,7 @@ QSizeF innerExtent(const QWidget* referenceBox)
     return {twips(inner.width()), twips(inner.height())};
 }
 
-void CaptureLayout(LayoutSet& set, QWidget* form, QWidget* referenceBox)
+void CaptureLayout(LayoutSet& set, QWidget* form, QWidget* referenceBox, const QList<const QWidget*>& leftOut)
 {
     set.entries.clear();
     const QSizeF extent = innerExtent(referenceBox);
@@ -106,7 +94,8 @@ void CaptureLayout(LayoutSet& set, QWidget* form, QWidget* referenceBox)
     QList<QWidget*> controls;
     collectControls(form, controls);
     for (QWidget* c : controls) {
-        if (c->objectName() == QLatin1String("picScoreBox") || c->objectName() == QLatin1String("imgResizeSE"))
+        // The reference box is what scales; it is never scaled itself.
+        if (c == referenceBox || leftOut.contains(c))
             continue;
         const LayoutKind kind = layoutKindOf(c);
         if (kind == LayoutKind::None)

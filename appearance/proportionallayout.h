@@ -40,10 +40,6 @@ struct LayoutSet
     qint32 refWidth = 0;
 };
 
-// The process-wide layout sets of the score box and the shot clock window.
-LayoutSet& ScoreBoxLayout();
-LayoutSet& ShotClockLayout();
-
 // Returns x when it is at least 1, else 1 (a not-a-number too).
 double AtLeastOne(double x);
 
@@ -62,5 +58,7 @@ LayoutScale layoutScale(double innerWidth, double innerHeight, qint32 refWidth, 
 // window's picture box has).
 QSizeF innerExtent(const QWidget* referenceBox);
 
-void CaptureLayout(LayoutSet& set, QWidget* form, QWidget* referenceBox);
+// Records every control of `form` but the reference box and those `leftOut`
+// (placed by their window itself).
+void CaptureLayout(LayoutSet& set, QWidget* form, QWidget* referenceBox, const QList<const QWidget*>& leftOut = {});
 void ApplyLayout(const LayoutSet& set, QWidget* form, QWidget* referenceBox);
