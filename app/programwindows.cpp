@@ -73,7 +73,7 @@ frmScoreboard& ProgramWindows::scoreboardWindow()
         links.colourShotClockWindow = [this] { shotClockInstance().applyColours(); };
         links.endProcess = [this] { endProcess(); };
         m_scoreboard = new frmScoreboard(gameInstance(), std::move(links));
-        m_scoreboard->Form_Load();
+        m_scoreboard->load();
         // The game file and the feed hear the game itself, after the box has drawn it.
         connect(m_game.get(), &Game::changed, this, [this](const GameState& state) {
             saveGame(state);
@@ -148,11 +148,11 @@ frmShotClock& ProgramWindows::shotClockInstance()
             gameInstance(),
             [this](int keyCode, Qt::KeyboardModifiers modifiers) {
                 if (m_scoreboard)
-                    m_scoreboard->AllKeyCode(keyCode, modifiers);
+                    m_scoreboard->pressKey(keyCode, modifiers);
             },
             [this] { endProgram(); });
         window->setAttribute(Qt::WA_DeleteOnClose);
-        window->Form_Load();
+        window->load();
         m_shotClock = window;
     }
     return *static_cast<frmShotClock*>(m_shotClock.data());
@@ -214,7 +214,7 @@ QWidget* ProgramWindows::scoreBoxOnAir() const
 void ProgramWindows::endProgram()
 {
     if (m_scoreboard)
-        m_scoreboard->EndProgram();
+        m_scoreboard->endProgram();
     else
         endProcess();
 }

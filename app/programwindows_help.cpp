@@ -17,7 +17,7 @@ void ProgramWindows::showHelp()
         // Closing help gives the keys back to the window it was opened over.
         connect(help, &QObject::destroyed, this, &ProgramWindows::returnKeyboard);
         connect(help, &frmHelp::loaded, this, &ProgramWindows::showHelp);
-        help->Form_Load();
+        help->load();
     }
     if (!static_cast<frmHelp*>(m_help.data())->isLoaded())
         return;

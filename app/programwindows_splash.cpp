@@ -32,7 +32,7 @@ void ProgramWindows::showSplash()
             };
         }
         auto* splash = new frmSplash(std::move(links));
-        splash->Form_Load();
+        splash->load();
         m_splash = splash;
     }
     m_splash->show();

@@ -172,7 +172,7 @@ DigitDisplay* shotClockNumber(const frmShotClock& window)
 
 void shotClockWindow4k(frmShotClock& window, bool shown)
 {
-    window.Form_Load();
+    window.load();
     window.resize(3840, 2160);
     shotClockNumber(window)->setCaption(24);
     if (shown) {
@@ -250,7 +250,7 @@ void refreshTickFigures()
     Config().UseShotClock = true;
     Game game(time, Game::Rules{true, 35});
     frmScoreboard box(game, {});
-    box.Form_Load();
+    box.load();
     box.show();
     QCoreApplication::processEvents();
     game.stopRefreshing();
@@ -296,7 +296,7 @@ void simulatedBuzzerDelayFigures(const QString& wave)
     Config().BuzzerFile = wave;
     Game game(time);
     frmScoreboard box(game, {});
-    box.Form_Load();
+    box.load();
     game.stopRefreshing();
     QRandomGenerator rng(99);
     std::vector<double> delays;
@@ -332,7 +332,7 @@ void realBuzzerDelayFigures(const QString& wave, int expiries)
     Config().BuzzerFile = wave;
     Game game(SteadyTimeSource::instance());
     frmScoreboard box(game, {});
-    box.Form_Load();
+    box.load();
     QRandomGenerator rng(5);
     std::vector<double> delays;
     qint64 zeroAtNs = 0;
@@ -401,10 +401,10 @@ void displayLagFigures()
     Config().ShotClockFile.clear();
     Game game(time, Game::Rules{true, 24});
     frmShotClock window(game, {});
-    window.Form_Load();
+    window.load();
     window.resize(3840, 2160);
     frmScoreboard box(game, {});
-    box.Form_Load();
+    box.load();
     box.show();
     window.show();
     game.apply(GameCommand::setGameTime(ClockSeconds::fromSeconds(91)));

@@ -71,7 +71,7 @@ void printFeedFigures(int changes)
     Game game(time, Game::Rules{true, Config().ShotClockResetTime});
     game.stopRefreshing();
     frmScoreboard box(game, frmScoreboard::Links{});
-    box.Form_Load();
+    box.load();
     Feed feed;
     if (!feed.apply(true, QStringLiteral("127.0.0.1"), 0).isEmpty()) {
         std::printf("feed_latency_ms_p99: skipped (no port)\n");
@@ -109,13 +109,13 @@ void printFeedFigures(int changes)
         std::vector<double> latency;
         for (int i = 0; i < changes; ++i) {
             const int before = viewers->messages;
-            box.AllKeyCode(i % 2 ? Config().QScoreH1 : Config().QScoreV1);
+            box.pressKey(i % 2 ? Config().QScoreH1 : Config().QScoreV1);
             const qint64 changedNs = SteadyTimeSource::instance().nowNs();
             game.refresh();
             if (waitFor([&] { return viewers->messages > before; }, 1000))
                 latency.push_back(double(viewers->lastArrivalNs - changedNs) / 1e6);
             if (i % 150 == 149) {
-                box.AllKeyCode(Config().ClearKey); // keep the scores from their limit
+                box.pressKey(Config().ClearKey); // keep the scores from their limit
                 game.refresh();
                 waitFor([] { return false; }, 20);
             }
@@ -141,9 +141,9 @@ void printFeedFigures(int changes)
         }
         return us;
     };
-    box.AllKeyCode(Config().ResetClockKey);
+    box.pressKey(Config().ResetClockKey);
     time.advanceMs(1);
-    box.AllKeyCode(Config().StartStopClockKey);
+    box.pressKey(Config().StartStopClockKey);
     time.advanceMs(9 * 60 * 1000 + 10 * 1000); // 50 s left: tenths
     refreshes(false); // warm-up
     const std::vector<double> without = refreshes(false);

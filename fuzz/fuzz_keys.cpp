@@ -54,7 +54,7 @@ void runActions(ManualTimeSource& time, const uint8_t* data, size_t size)
     Game game(time, Game::Rules{Config().UseShotClock, Config().ShotClockResetTime});
     game.stopRefreshing();
     frmScoreboard box(game, {});
-    box.Form_Load();
+    box.load();
     box.show();
     const auto part = [&box](const char* name) { return box.findChild<QWidget*>(QString::fromLatin1(name)); };
     const auto number = [&box](const char* name) { return box.findChild<DigitDisplay*>(QString::fromLatin1(name)); };
@@ -63,6 +63,14 @@ void runActions(ManualTimeSource& time, const uint8_t* data, size_t size)
     QWidget* targets[] = {part("ddHomeScore"), part("ddVisitorScore"), part("ddPeriod"), part("cdGame"), shotClock,
                           scoreBox};
     QWidget* target = scoreBox;
+    QWidget* const grip = part("imgResizeSE");
+    const auto mouse = [](QWidget* w, QEvent::Type type, QPointF global) {
+        const QPointF local = w->mapFromGlobal(global);
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, local, local, global, button, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(w, &event);
+    };
 
     for (size_t i = 0; i + 1 < size; i += 2) {
         const uint8_t op = data[i];
@@ -74,19 +82,22 @@ void runActions(ManualTimeSource& time, const uint8_t* data, size_t size)
             QCoreApplication::sendEvent(target, &press);
             QCoreApplication::sendEvent(target, &release);
         } else if (op < 200) {
+            // A click marks a display, as the operator's does.
             target = targets[arg % std::size(targets)];
-            if (target != scoreBox && target != shotClock)
-                box.ObjectSelected(target);
+            const QPointF at = target->mapToGlobal(QPointF(2, 2));
+            mouse(target, QEvent::MouseButtonPress, at);
+            mouse(target, QEvent::MouseButtonRelease, at);
         } else if (op < 215) {
-            const QPointF from(arg, arg / 2);
-            box.ScoreBoxMouseDown(from);
-            box.ScoreBoxMouseMove(from + QPointF(int(arg) - 128, 7));
-            box.ScoreBoxMouseUp();
+            const QPointF from = scoreBox->mapToGlobal(QPointF(arg % 20, arg % 10));
+            mouse(scoreBox, QEvent::MouseButtonPress, from);
+            mouse(scoreBox, QEvent::MouseMove, from + QPointF(int(arg) - 128, 7));
+            mouse(scoreBox, QEvent::MouseButtonRelease, from + QPointF(int(arg) - 128, 7));
         } else if (op < 230) {
-            const QPointF from(500, 500);
-            box.ResizeMouseDown(from);
-            box.ResizeMouseMove(from + QPointF((int(arg) - 128) * 3, (int(arg) - 100) * 2));
-            box.ResizeMouseUp();
+            const QPointF from = grip->mapToGlobal(QPointF(2, 2));
+            const QPointF to = from + QPointF((int(arg) - 128) * 3, (int(arg) - 100) * 2);
+            mouse(grip, QEvent::MouseButtonPress, from);
+            mouse(grip, QEvent::MouseMove, to);
+            mouse(grip, QEvent::MouseButtonRelease, to);
         } else {
             time.advanceMs(arg * 37);
             game.refresh();

@@ -59,12 +59,38 @@ public:
     frmScoreboard(Game& game, Links links, QWidget* parent = nullptr);
     ~frmScoreboard() override;
 
+    // Runs once, before the box is first shown.
+    void load() { Form_Load(); }
+    // Ends the run as Esc does: placement saved, every window closed.
+    void endProgram() { EndProgram(); }
+    // The options dialog over the box (F2), and the box rebuilt from what it left.
+    void runOptionsDialog() { ReapplyAfterOptions(); }
+    // A key pressed anywhere on the box, or forwarded to it from another window;
+    // true when it was undo or redo and nothing else may take it.
+    bool pressKey(int keyCode, Qt::KeyboardModifiers modifiers = {}) { return AllKeyCode(keyCode, modifiers); }
+
+    // Who is told the box as drawn whenever anything shown on it changes (checked
+    // after every refresh and key); nobody by default, and then nothing is built.
+    void setShownBoxListener(std::function<void(const ShownBox&)> listener);
+    ShownBox shownBox() const;
+
+    // Where NumLock is read and set; the platform's unless a test hands in its own.
+    void setNumLock(NumLock& numLock) { m_numLock = &numLock; }
+    // The local time for the time-of-day view, and whether it reads 12-hour.
+    void setLocalTime(std::function<QTime()> now, bool twelveHour);
+    // Whether a move of the box, or a resize from the grip, is under way.
+    bool isMoving() const { return MovingScoreBox; }
+    bool isResizing() const { return ResizingScoreBox; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
     void Form_Load();
     void EndProgram();
     void ReapplyAfterOptions();
-
-    // Every key pressed anywhere on the box (or forwarded to it) goes through
-    // here; true when the key was undo or redo and nothing else may take it.
     bool AllKeyCode(int keyCode, Qt::KeyboardModifiers modifiers = {});
     void AllKeyUp(int keyCode);
     void ObjectSelected(QWidget* selectedObject);
@@ -86,25 +112,6 @@ public:
     void Buzzer();
     void PlayShotClock();
 
-    // Who is told the box as drawn whenever anything shown on it changes (checked
-    // after every refresh and key); nobody by default, and then nothing is built.
-    void setShownBoxListener(std::function<void(const ShownBox&)> listener);
-    ShownBox shownBox() const;
-
-    // Where NumLock is read and set; the platform's unless a test hands in its own.
-    void setNumLock(NumLock& numLock) { m_numLock = &numLock; }
-    // The local time for the time-of-day view, and whether it reads 12-hour.
-    void setLocalTime(std::function<QTime()> now, bool twelveHour);
-    // Whether a move of the box, or a resize from the grip, is under way.
-    bool isMoving() const { return MovingScoreBox; }
-    bool isResizing() const { return ResizingScoreBox; }
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
-private:
     // Window variables.
     bool FormLoaded = false;
     bool FirstResizeDone = false;

@@ -26,7 +26,8 @@ public:
     frmShotClock(const Game& game, std::function<void(int, Qt::KeyboardModifiers)> keyDown,
                  std::function<void()> closeRequested = {}, QWidget* parent = nullptr);
 
-    void Form_Load();
+    // Runs once, before the window is first shown.
+    void load() { Form_Load(); }
     // Background, box and display colours from the record.
     void applyColours();
 
@@ -35,6 +36,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void Form_Load();
     void Form_Resize();
     // The game's shot clock; a blank one leaves the last number, as does a game
     // without a shot clock in use.

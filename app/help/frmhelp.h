@@ -31,7 +31,7 @@ public:
 
     // Starts reading the help file into the text view and centres the window on
     // its screen.
-    void Form_Load();
+    void load() { Form_Load(); }
     // The text view holds what it is to show.
     bool isLoaded() const { return m_loaded; }
 
@@ -42,6 +42,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void Form_Load();
     static inline const QString MissingFileText =
         QStringLiteral("Help file has been moved from its normal location.  Please reinstall the program.");
     static inline const QString TooLargeText = QStringLiteral("Help file is too large.");

@@ -38,9 +38,9 @@ public:
 
     // Runs once, before the window is first shown: places it, sets the version
     // and loads the configuration record.
-    void Form_Load();
+    void load() { Form_Load(); }
     // Hands over to the score box.
-    void GoScore();
+    void goScore() { GoScore(); }
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -48,6 +48,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void Form_Load();
+    void GoScore();
+
     // The elements; tests reach them by their object names.
     QFrame* frameSplash = nullptr;
     QLabel* lblName = nullptr;

@@ -36,7 +36,7 @@ private Q_SLOTS:
         QTemporaryDir folder;
         QVERIFY(QFile::copy(QStringLiteral(TALLIVOX_HELP_FILE), folder.filePath(frmHelp::FileName)));
         frmHelp window(folder.path());
-        window.Form_Load();
+        window.load();
         QTRY_VERIFY(window.isLoaded());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -68,7 +68,7 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(MaxHelpFileBytes + 1));
         file.close();
         frmHelp window(folder.path());
-        QVERIFY(longestStallMs([&] { window.Form_Load(); }) < 100);
+        QVERIFY(longestStallMs([&] { window.load(); }) < 100);
         QCOMPARE(the<QTextEdit>(&window, "rtbHelp")->toPlainText(), QStringLiteral("Help file is too large."));
     }
 
@@ -141,7 +141,7 @@ private Q_SLOTS:
         QTemporaryDir folder;
         QVERIFY(!folderInItsPlace || QDir(folder.path()).mkdir(frmHelp::FileName));
         frmHelp window(folder.path());
-        window.Form_Load();
+        window.load();
         QCOMPARE(the<QTextEdit>(&window, "rtbHelp")->toPlainText(), MissingFile);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));

@@ -69,7 +69,7 @@ private Q_SLOTS:
         QFETCH(QList<int>, expected);
         QList<int> calls{0, 0, 0};
         frmSplash splash({[&] { ++calls[1]; }, [&] { ++calls[2]; }, [&] { ++calls[0]; }, {}, {}});
-        splash.Form_Load();
+        splash.load();
         splash.show();
         QVERIFY(QTest::qWaitForWindowExposed(&splash));
         QWidget* element = target.isEmpty() ? nullptr : splash.findChild<QWidget*>(target);
@@ -78,7 +78,7 @@ private Q_SLOTS:
         QCOMPARE(calls, expected);
         if (expected[0]) {
             clickOn(splash, splash.findChild<QWidget*>("lblClick"));
-            splash.GoScore();
+            splash.goScore();
             QCOMPARE(calls, expected);
         } else {
             QVERIFY(!splash.close()); // only a click hands over

@@ -150,7 +150,7 @@ private Q_SLOTS:
         ManualTimeSource time;
         Game game(time);
         frmScoreboard box(game, {});
-        box.UpdateFormColors();
+        box.load();
         for (const QString& element : elements) {
             QWidget* w = element == box.objectName() ? &box : box.findChild<QWidget*>(element);
             QVERIFY2(w, qPrintable(element));
@@ -185,7 +185,7 @@ private Q_SLOTS:
         ManualTimeSource time;
         Game game(time);
         frmScoreboard box(game, {});
-        box.Form_Load();
+        box.load();
         Label* label = box.findChild<Label*>("lblPeriod");
         QCOMPARE(label->text(), caption);
         const QImage shot = box.grab(QRect(label->mapTo(&box, QPoint()), label->size())).toImage();

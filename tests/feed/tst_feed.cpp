@@ -161,7 +161,7 @@ class TestFeed : public QObject
     // A key as the dispatcher takes it, and the refresh that shows it.
     void press(int keyCode)
     {
-        box->AllKeyCode(keyCode);
+        box->pressKey(keyCode);
         game->refresh();
     }
     // As the program hands the game out: each change of the game with the box as
@@ -182,7 +182,7 @@ private Q_SLOTS:
         game = std::make_unique<Game>(time, Game::Rules{true, 35});
         game->stopRefreshing();
         box = std::make_unique<frmScoreboard>(*game, frmScoreboard::Links{});
-        box->Form_Load();
+        box->load();
         feed = std::make_unique<Feed>();
         QCOMPARE(feed->apply(true, QStringLiteral("127.0.0.1"), 0), QString());
         handedOut = 0;
@@ -254,7 +254,7 @@ private Q_SLOTS:
         // Without the shot clock in use there is none in the state.
         press(Config().ResetClockKey);
         Config().UseShotClock = false;
-        box->ReapplyAfterOptions();
+        box->runOptionsDialog();
         game->refresh();
         const QJsonObject after = jsonOf(get(feed->port(), "/state.json").body);
         QVERIFY(!after.contains("shotClock"));

@@ -547,16 +547,16 @@ private Q_SLOTS:
         Game game(time);
         frmScoreboard box(game, std::move(links));
         box.setNumLock(numLock);
-        box.Form_Load();
+        box.load();
         box.show();
-        box.AllKeyCode('S');
+        box.pressKey('S');
         bool refreshed = false;
         answerNextModal<frmOptions>([&](frmOptions* d) {
             time.advanceMs(2000);
             refreshed = QTest::qWaitFor([&] { return box.findChild<ClockDisplay*>("cdGame")->shownText() == "9:58"; });
             the<QLineEdit>(d, "txtHomeText")->setText("Lakers"), the<QPushButton>(d, "cmdClearBoardPic")->click(), the<QPushButton>(d, "cmdOk")->click();
         });
-        box.AllKeyCode(113); // F2
+        box.pressKey(113); // F2
         QVERIFY(refreshed && box.findChild<Image*>("imgLogo")->picture().isNull());
         QCOMPARE(box.findChild<Label*>("lblHomeName")->text(), QString("Lakers"));
     }

@@ -109,7 +109,7 @@ private:
         game->stopRefreshing();
         auto box = std::make_unique<frmScoreboard>(*game, std::move(links));
         box->setNumLock(numLock);
-        box->Form_Load();
+        box->load();
         return box;
     }
 
@@ -144,7 +144,7 @@ private Q_SLOTS:
         QSignalSpy buzzer(the<SoundDevice>(box.get(), "mmcBuzzer"), &SoundDevice::playRequested);
         QSignalSpy horn(the<SoundDevice>(box.get(), "mmcShotClock"), &SoundDevice::playRequested);
         game->apply(GameCommand::setGameTime(ClockSeconds::fromTicks(30500)));
-        box->AllKeyCode('S');
+        box->pressKey('S');
         time.advanceMs(2000);
         game->refresh();
         QCOMPARE(std::pair(int(buzzer.count()), int(horn.count())), std::pair(0, 1));
@@ -153,7 +153,7 @@ private Q_SLOTS:
         game->refresh();
         QCOMPARE(std::pair(int(buzzer.count()), int(horn.count())), std::pair(1, 1));
         QCOMPARE(the<ClockDisplay>(box.get(), "cdGame")->shownText(), QStringLiteral("0.0"));
-        box->AllKeyCode('B');
+        box->pressKey('B');
         QCOMPARE(buzzer.count(), 2);
     }
 
@@ -164,9 +164,9 @@ private Q_SLOTS:
         auto box = load();
         QVERIFY(the<SoundDevice>(box.get(), "mmcBuzzer")->isOpen());
         QVERIFY(the<SoundDevice>(box.get(), "mmcShotClock")->isOpen()); // the load opens the horn regardless
-        box->AllKeyCode('S');
+        box->pressKey('S');
 
-        box->ReapplyAfterOptions(); // the dialog leaves the shot clock off
+        box->runOptionsDialog(); // the dialog leaves the shot clock off
         QCOMPARE(log.optionsShown, 1);
         QVERIFY(the<SoundDevice>(box.get(), "mmcBuzzer")->isOpen());
         QVERIFY(!the<SoundDevice>(box.get(), "mmcShotClock")->isOpen());
@@ -175,7 +175,7 @@ private Q_SLOTS:
         Config().UseShotClock = true;
         Config().ShowShotClockScreen = true;
         Config().BuzzerFile = programFolder.filePath(QStringLiteral("gone.wav"));
-        box->ReapplyAfterOptions();
+        box->runOptionsDialog();
         QVERIFY(the<SoundDevice>(box.get(), "mmcShotClock")->isOpen());
         QCOMPARE(log.shotClockShown, 1);
         QCOMPARE(the<SoundDevice>(box.get(), "mmcBuzzer")->fileName(), Config().BuzzerFile);
@@ -194,7 +194,7 @@ private Q_SLOTS:
 
         // when the options dialog leaves a home name wider than 16-bit twips can hold,
         Config().HomeText = QStringLiteral("Long ").repeated(300);
-        box->ReapplyAfterOptions();
+        box->runOptionsDialog();
 
         // then the box stays within that width at its height, its contents filling it.
         const QSize size = the<PictureBox>(box.get(), "picScoreBox")->size();
@@ -253,7 +253,7 @@ private Q_SLOTS:
         QCOMPARE(placed.topLeft(), QPoint(0, 100));
         QCOMPARE(placed.height(), height / units::TwipsPerPixel);
         for (int ok = 1; ok <= 10; ++ok) {
-            box->ReapplyAfterOptions();
+            box->runOptionsDialog();
             QCOMPARE(onScreen(), placed);
             QVERIFY2(box->shownBox() == drawn, qPrintable(QStringLiteral("OK %1").arg(ok)));
         }
@@ -272,7 +272,7 @@ private Q_SLOTS:
             Config().HomeText = words.left(length);
             for (int pixels = 40; pixels <= 200; pixels += 3) {
                 optionsDialog = [pixels] { Config().Height = qint16(pixels * units::TwipsPerPixel); };
-                box->ReapplyAfterOptions();
+                box->runOptionsDialog();
                 QCOMPARE(the<PictureBox>(box.get(), "picScoreBox")->height(), pixels);
                 const QString where = QStringLiteral("%1 px, %2 letters: ").arg(pixels).arg(length);
                 for (const Label* name : {the<Label>(box.get(), "lblHomeName"), the<Label>(box.get(), "lblVisitorName")}) {
@@ -419,8 +419,8 @@ private Q_SLOTS:
         QVERIFY(!game->gameClock().running());
         QVERIFY(!game->shotClock().running());
         QCOMPARE(game->gameClock().seconds(), ClockSeconds::fromSeconds(599));
-        box->AllKeyCode(vk::F1);
-        box->AllKeyCode(vk::F2);
+        box->pressKey(vk::F1);
+        box->pressKey(vk::F2);
         QCOMPARE(std::pair(log.helpShown, log.optionsShown), std::pair(1, 1));
     }
 
@@ -429,10 +429,10 @@ private Q_SLOTS:
         Config().StartStopClockKey = vk::Escape;
         Config().QScoreH1 = vk::F11;
         auto box = load();
-        box->AllKeyCode(vk::F11);
+        box->pressKey(vk::F11);
         QCOMPARE(the<DigitDisplay>(box.get(), "ddHomeScore")->caption(), 0); // the view key, not the quick key
         QCOMPARE(Config().ScoreboardView, 1);
-        box->AllKeyCode(vk::Escape); // ends the program rather than starting the clock
+        box->pressKey(vk::Escape); // ends the program rather than starting the clock
         QCOMPARE(log.ended, 1);
         QVERIFY(!game->gameClock().running());
 
@@ -440,12 +440,12 @@ private Q_SLOTS:
         Config().ResetClockKey = Config().StartStopClockKey;
         Config().ShotClockResetTime = 3;
         box = load();
-        box->AllKeyCode('S');
+        box->pressKey('S');
         time.advanceMs(1000);
-        box->AllKeyCode('S');
+        box->pressKey('S');
         QCOMPARE(game->gameClock().seconds(), ClockSeconds::fromSeconds(599)); // stopped, never reset
         // Without the shot clock in use, neither StartStop nor its reset touches it.
-        box->AllKeyCode('T');
+        box->pressKey('T');
         QCOMPARE(game->shotClock().seconds(), ClockSeconds::fromSeconds(3));
     }
 
@@ -468,8 +468,8 @@ private Q_SLOTS:
         QCOMPARE(scores(), std::pair(1, 0));
         QTest::keyClick(the<ClockDisplay>(box.get(), "cdGame"), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(scores(), std::pair(1, 1));
-        box->AllKeyCode('Z', Qt::ControlModifier);
-        box->AllKeyCode('Z', Qt::ControlModifier);
+        box->pressKey('Z', Qt::ControlModifier);
+        box->pressKey('Z', Qt::ControlModifier);
         QCOMPARE(scores(), std::pair(0, 0));
         QTest::keyClick(the<DigitDisplay>(box.get(), "ddShotClock"), Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(scores(), std::pair(1, 0));
@@ -483,15 +483,15 @@ private Q_SLOTS:
         QTest::keyClick(the<DigitDisplay>(box.get(), "ddPeriod"), Qt::Key_5); // a command key that is a digit does both
         QVERIFY(game->gameClock().running());
         QCOMPARE(the<DigitDisplay>(box.get(), "ddPeriod")->caption(), 5);
-        box->AllKeyCode('5'); // stopped again
+        box->pressKey('5'); // stopped again
         QTest::keyClick(the<DigitDisplay>(box.get(), "ddHomeScore"), Qt::Key_Backspace);
         QCOMPARE(the<DigitDisplay>(box.get(), "ddHomeScore")->caption(), -1);
 
         QTest::keyClicks(the<ClockDisplay>(box.get(), "cdGame"), QStringLiteral("12\r"));
         QCOMPARE(the<ClockDisplay>(box.get(), "cdGame")->shownText(), QStringLiteral("12:00"));
-        box->AllKeyCode('5');
+        box->pressKey('5');
         time.advanceMs(3000);
-        box->AllKeyCode('R');
+        box->pressKey('R');
         QCOMPARE(the<ClockDisplay>(box.get(), "cdGame")->shownText(), QStringLiteral("12:00")); // the new reset time
     }
 
@@ -515,8 +515,8 @@ private Q_SLOTS:
         QTime localTime = now;
         box->setLocalTime([&localTime] { return localTime; }, twelveHour);
         game->apply(GameCommand::setGameTime(ClockSeconds::fromSeconds(1)));
-        box->AllKeyCode('S');
-        box->AllKeyCode('C');
+        box->pressKey('S');
+        box->pressKey('C');
         time.advanceMs(1000);
         game->refresh();
         const ClockDisplay* clock = the<ClockDisplay>(box.get(), "cdGame");
@@ -553,7 +553,7 @@ private Q_SLOTS:
         framed();
         // Laid out again at another height, it frames the same display, as wide as before.
         optionsDialog = [] { Config().Height = 2340; };
-        box->ReapplyAfterOptions();
+        box->runOptionsDialog();
         QCOMPARE(the<PictureBox>(box.get(), "picScoreBox")->height(), 156);
         framed();
     }

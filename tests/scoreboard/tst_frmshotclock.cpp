@@ -25,7 +25,7 @@ private Q_SLOTS:
     {
         QList<std::pair<int, int>> keys;
         frmShotClock window(game, [&keys](int code, Qt::KeyboardModifiers m) { keys << std::pair(code, int(m)); });
-        window.Form_Load();
+        window.load();
         window.show();
         QTest::keyClick(number(window), Qt::Key_S);
         QTest::keyClick(window.findChild<QWidget*>("picShotClock"), Qt::Key_Z, Qt::ControlModifier);
@@ -54,7 +54,7 @@ private Q_SLOTS:
     void theNumberGrowsWithTheWindowInProportion()
     {
         frmShotClock window(game, {});
-        window.Form_Load();
+        window.load();
         window.show();
         const QSize before = number(window)->size();
         window.resize(window.size() * 2);
