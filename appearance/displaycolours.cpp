@@ -4,6 +4,7 @@
 #include "controls.h"
 #include "leddisplay.h"
 #include "proportionallayout.h"
+#include "qcolour.h"
 
 void ColorControls(QWidget* form, const QStringList& excluded)
 {

@@ -1,7 +1,13 @@
 # tallivox_forbid_links(TARGET LIBRARY...): fails the configuration when TARGET
 # links any of the LIBRARYs, directly or through what it links, so that a layer
-# meant to run without a screen cannot quietly come to need one.
+# meant to run without a screen cannot quietly come to need one. The check runs
+# once every folder has been read, so that links added later count too.
 function(tallivox_forbid_links target)
+    # A deferred call reads its arguments when it runs: the names go in as text now.
+    cmake_language(EVAL CODE "cmake_language(DEFER DIRECTORY \"${CMAKE_SOURCE_DIR}\" CALL tallivox_check_links ${target} ${ARGN})")
+endfunction()
+
+function(tallivox_check_links target)
     set(seen "")
     set(queue ${target})
     while(queue)

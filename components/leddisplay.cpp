@@ -1,5 +1,6 @@
 #include "leddisplay.h"
 
+#include "qcolour.h"
 #include "units.h"
 
 #include <QEvent>

@@ -1,5 +1,7 @@
 #include "feedstate.h"
 
+#include "qcolour.h"
+
 #include <QBuffer>
 #include <QJsonArray>
 #include <QXmlStreamWriter>

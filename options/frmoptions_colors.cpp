@@ -7,6 +7,7 @@
 #include "configrecord.h"
 #include "optionslogic.h"
 #include "optionswidgets.h"
+#include "qcolour.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -1,5 +1,7 @@
 #include "optionswidgets.h"
 
+#include "qcolour.h"
+
 #include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QInputMethodEvent>

@@ -15,6 +15,7 @@
 #include "boxoutline.h"
 #include "proportionallayout.h"
 #include "placement.h"
+#include "qcolour.h"
 #include "units.h"
 
 #include <QGuiApplication>

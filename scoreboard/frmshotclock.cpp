@@ -6,6 +6,7 @@
 #include "digitdisplay.h"
 #include "game.h"
 #include "proportionallayout.h"
+#include "qcolour.h"
 #include "units.h"
 #include "virtualkeys.h"
 

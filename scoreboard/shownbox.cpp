@@ -2,6 +2,7 @@
 
 #include "controls.h"
 #include "leddisplay.h"
+#include "qcolour.h"
 
 #include <QFontInfo>
 #include <QPalette>

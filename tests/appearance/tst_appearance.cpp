@@ -10,6 +10,7 @@
 #include "boxoutline.h"
 #include "proportionallayout.h"
 #include "placement.h"
+#include "qcolour.h"
 #include "timesource.h"
 
 #include <QTemporaryDir>

@@ -3,6 +3,7 @@
 
 #include "chronometer.h"
 #include "colour.h"
+#include "qcolour.h"
 #include "timesource.h"
 #include "units.h"
 

@@ -4,6 +4,7 @@
 #include "clockdisplay.h"
 #include "digitdisplay.h"
 #include "glyphdisplay.h"
+#include "qcolour.h"
 
 #include <QPaintEvent>
 #include <QPainter>

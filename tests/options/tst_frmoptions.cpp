@@ -21,6 +21,7 @@
 #include "numlock.h"
 #include "optionslogic.h"
 #include "optionswidgets.h"
+#include "qcolour.h"
 #include "timesource.h"
 
 #include <QtTest>

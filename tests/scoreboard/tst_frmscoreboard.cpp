@@ -11,6 +11,7 @@
 #include "controls.h"
 #include "digitdisplay.h"
 #include "frmscoreboard.h"
+#include "keycodetoasci.h"
 #include "game.h"
 #include "boxoutline.h"
 #include "namedchild.h"
@@ -590,6 +591,30 @@ private Q_SLOTS:
         QCOMPARE(numLock.on, !endsOn);
         QTest::keyRelease(the<DigitDisplay>(box.get(), "ddHomeScore"), Qt::Key_NumLock);
         QCOMPARE(numLock.on, kept ? endsOn : !endsOn);
+    }
+
+    // The keys typed entries take, as characters; the clear key, unless it is Space or Enter.
+    void keyCodesToCharacters_data()
+    {
+        QTest::addColumn<int>("keyCode");
+        QTest::addColumn<int>("clearKey");
+        QTest::addColumn<int>("expected");
+        for (int digit = 0; digit <= 9; ++digit)
+            QTest::addRow("keypad %d", digit) << 96 + digit << 8 << '0' + digit;
+        QTest::newRow("keypad point") << 110 << 8 << 46;
+        QTest::newRow("a letter enters nothing") << 65 << 8 << -1;
+        QTest::newRow("equals key is plus") << 187 << 8 << 43;
+        QTest::newRow("clear key") << 8 << 8 << 0;
+        QTest::newRow("clear key bound to Space still spaces") << 32 << 32 << 32;
+        QTest::newRow("clear key bound to Enter still enters") << 13 << 13 << 13;
+        QTest::newRow("clear key bound to a digit clears") << 53 << 53 << 0;
+    }
+    void keyCodesToCharacters()
+    {
+        QFETCH(int, keyCode);
+        QFETCH(int, clearKey);
+        QFETCH(int, expected);
+        QCOMPARE(KeyCodeToAsci(keyCode, clearKey), expected);
     }
 };
 

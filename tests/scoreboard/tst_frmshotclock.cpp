@@ -7,6 +7,7 @@
 #include "digitdisplay.h"
 #include "frmshotclock.h"
 #include "game.h"
+#include "qcolour.h"
 #include "timesource.h"
 
 #include <QTest>
