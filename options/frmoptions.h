@@ -49,9 +49,9 @@ public:
 
     // The key binding editor, as a click on a key label and a key in the
     // capture box drive it.
-    void ChooseKey(KeyLabel* ReturnKeyTo);
-    void KeyChosen(int KeyCode);
-    KeyLabel* ActiveKeyLabel() const;
+    void chooseKey(KeyLabel* label) { ChooseKey(label); }
+    void keyChosen(int keyCode) { KeyChosen(keyCode); }
+    KeyLabel* activeKeyLabel() const { return ActiveKeyLabel(); }
 
     // Why the feed is not serving as set, shown on its tab; empty when it is.
     void setFeedProblem(const QString& problem);
@@ -62,6 +62,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void ChooseKey(KeyLabel* ReturnKeyTo);
+    void KeyChosen(int KeyCode);
+    KeyLabel* ActiveKeyLabel() const;
     void createFrame();
     QWidget* createKeysTab();
     QWidget* createQuickKeysTab();

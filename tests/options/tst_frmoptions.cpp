@@ -237,7 +237,7 @@ private Q_SLOTS:
             if (auto* button = d->findChild<QAbstractButton*>(name))
                 button->click();
             else
-                d->ChooseKey(d->findChild<KeyLabel*>(name));
+                d->chooseKey(d->findChild<KeyLabel*>(name));
         QStringList off;
         for (QWidget* w : d->findChildren<QWidget*>())
             if (!w->isEnabled() && !qobject_cast<QTabBar*>(w->parentWidget())) // the tab bar's own arrows aside
@@ -390,7 +390,7 @@ private Q_SLOTS:
         if (auto* l = r[1].isEmpty() ? nullptr : d->findChild<KeyLabel*>(r[1])) {
             QCOMPARE(l->text(), r[2]);
             QCOMPARE(l->backColor(), r[3].isEmpty() ? KeyLabel::IdleBack : KeyLabel::WaitingBack);
-            QCOMPARE(d->ActiveKeyLabel(), r[3].isEmpty() ? nullptr : l);
+            QCOMPARE(d->activeKeyLabel(), r[3].isEmpty() ? nullptr : l);
         }
         QCOMPARE(storeLines(), QStringList()); // only OK stores
         QCOMPARE(d->isVisible(), !r[4].isEmpty());
@@ -567,8 +567,8 @@ private:
     // that is gone is not taken.
     void changeEverything(frmOptions* d)
     {
-        d->ChooseKey(the<KeyLabel>(d, "lblKeyStartStopClock")), d->KeyChosen('Q');
-        d->ChooseKey(the<KeyLabel>(d, "lblKeyPeriod1")), d->KeyChosen(220);
+        d->chooseKey(the<KeyLabel>(d, "lblKeyStartStopClock")), d->keyChosen('Q');
+        d->chooseKey(the<KeyLabel>(d, "lblKeyPeriod1")), d->keyChosen(220);
         colourAnswer = QColor(0x56, 0x34, 0x12);
         the<QPushButton>(d, "cmdTimeC")->click(), the<QPushButton>(d, "cmdGreenScreen")->click();
         the<Spinner>(d, "vsShotClock")->upButton()->click(), the<Spinner>(d, "scrLEDSelectedWidth")->upButton()->click();
