@@ -65,14 +65,18 @@ frmScoreboard& ProgramWindows::scoreboardWindow()
         std::optional<GameState> leftover = gameFile().takeLeftover();
         if (!leftover)
             leftover = m_gameToRestore;
-        frmScoreboard::Links links;
-        links.showHelp = [this] { showHelp(); };
-        links.showOptionsDialog = [this] { showOptionsDialog(m_scoreboard); };
-        links.showShotClockWindow = [this] { showShotClockWindow(); };
-        links.unloadShotClockWindow = [this] { unloadShotClockWindow(); };
-        links.colourShotClockWindow = [this] { shotClockInstance().applyColours(); };
-        links.endProcess = [this] { endProcess(); };
-        m_scoreboard = new frmScoreboard(gameInstance(), std::move(links));
+        m_scoreboard = new frmScoreboard(gameInstance());
+        connect(m_scoreboard, &frmScoreboard::helpRequested, this, &ProgramWindows::showHelp);
+        connect(m_scoreboard, &frmScoreboard::optionsRequested, this, [this] { showOptionsDialog(m_scoreboard); });
+        connect(m_scoreboard, &frmScoreboard::shotClockWindowWanted, this, [this](bool shown) {
+            if (shown)
+                showShotClockWindow();
+            else
+                unloadShotClockWindow();
+        });
+        connect(m_scoreboard, &frmScoreboard::shotClockColoursChanged, this,
+                [this] { shotClockInstance().applyColours(); });
+        connect(m_scoreboard, &frmScoreboard::endRequested, this, &ProgramWindows::endProcess);
         m_scoreboard->load();
         // The game file and the feed hear the game itself, after the box has drawn it.
         connect(m_game.get(), &Game::changed, this, [this](const GameState& state) {

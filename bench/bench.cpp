@@ -249,7 +249,7 @@ void refreshTickFigures()
     Config() = defaultConfig(QString());
     Config().UseShotClock = true;
     Game game(time, Game::Rules{true, 35});
-    frmScoreboard box(game, {});
+    frmScoreboard box(game);
     box.load();
     box.show();
     QCoreApplication::processEvents();
@@ -295,7 +295,7 @@ void simulatedBuzzerDelayFigures(const QString& wave)
     Config() = defaultConfig(QString());
     Config().BuzzerFile = wave;
     Game game(time);
-    frmScoreboard box(game, {});
+    frmScoreboard box(game);
     box.load();
     game.stopRefreshing();
     QRandomGenerator rng(99);
@@ -331,7 +331,7 @@ void realBuzzerDelayFigures(const QString& wave, int expiries)
     Config() = defaultConfig(QString());
     Config().BuzzerFile = wave;
     Game game(SteadyTimeSource::instance());
-    frmScoreboard box(game, {});
+    frmScoreboard box(game);
     box.load();
     QRandomGenerator rng(5);
     std::vector<double> delays;
@@ -403,7 +403,7 @@ void displayLagFigures()
     frmShotClock window(game, {});
     window.load();
     window.resize(3840, 2160);
-    frmScoreboard box(game, {});
+    frmScoreboard box(game);
     box.load();
     box.show();
     window.show();

@@ -70,7 +70,7 @@ void printFeedFigures(int changes)
     ManualTimeSource time;
     Game game(time, Game::Rules{true, Config().ShotClockResetTime});
     game.stopRefreshing();
-    frmScoreboard box(game, frmScoreboard::Links{});
+    frmScoreboard box(game);
     box.load();
     Feed feed;
     if (!feed.apply(true, QStringLiteral("127.0.0.1"), 0).isEmpty()) {

@@ -53,7 +53,7 @@ void runActions(ManualTimeSource& time, const uint8_t* data, size_t size)
 {
     Game game(time, Game::Rules{Config().UseShotClock, Config().ShotClockResetTime});
     game.stopRefreshing();
-    frmScoreboard box(game, {});
+    frmScoreboard box(game);
     box.load();
     box.show();
     const auto part = [&box](const char* name) { return box.findChild<QWidget*>(QString::fromLatin1(name)); };

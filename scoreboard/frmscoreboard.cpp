@@ -57,10 +57,9 @@ bool namesExistingFile(const QString& path)
 
 } // namespace
 
-frmScoreboard::frmScoreboard(Game& game, Links links, QWidget* parent)
+frmScoreboard::frmScoreboard(Game& game, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_game(game)
-    , m_links(std::move(links))
 {
     setObjectName(QStringLiteral("frmScoreboard"));
     setWindowTitle(QStringLiteral("Tallivox"));
@@ -286,10 +285,8 @@ void frmScoreboard::EndProgram()
         return;
     m_ending = true;
     close();
-    if (m_links.unloadShotClockWindow)
-        m_links.unloadShotClockWindow();
-    if (m_links.endProcess)
-        m_links.endProcess();
+    Q_EMIT shotClockWindowWanted(false);
+    Q_EMIT endRequested();
 }
 
 void frmScoreboard::ReapplyAfterOptions()
@@ -301,8 +298,7 @@ void frmScoreboard::ReapplyAfterOptions()
     ScoreBoxMouseUp();
     const ConfigRecord& config = Config();
     RecordBoxPlacement();
-    if (m_links.showOptionsDialog)
-        m_links.showOptionsDialog();
+    Q_EMIT optionsRequested();
     UpdateFormColors();
     m_game.setRules({config.UseShotClock, config.ShotClockResetTime});
     drawGame();
@@ -327,10 +323,5 @@ void frmScoreboard::ReapplyAfterOptions()
         mmcShotClock->open();
     }
 
-    if (config.ShowShotClockScreen) {
-        if (m_links.showShotClockWindow)
-            m_links.showShotClockWindow();
-    } else if (m_links.unloadShotClockWindow) {
-        m_links.unloadShotClockWindow();
-    }
+    Q_EMIT shotClockWindowWanted(config.ShowShotClockScreen);
 }

@@ -3,8 +3,8 @@
 // its two sounds, and turns every key and click on any of its elements into the
 // game's commands through the one dispatcher AllKeyCode; it keeps nothing of the
 // game itself. The configuration record flows in at load and after the options
-// dialog. Other windows are reached through links that the program's window
-// owner wires in, so this library does not depend on them.
+// dialog. Other windows are reached through its signals, which the program's
+// window owner connects, so this library does not depend on them.
 //
 // Sources: frmscoreboard.cpp (elements, load, unload, options round trip),
 // frmscoreboard_clocks.cpp (drawing the game, the time of day, sounds),
@@ -41,22 +41,11 @@ class frmScoreboard : public QWidget
     Q_OBJECT
 
 public:
-    // What the score box asks of the rest of the program.
-    struct Links
-    {
-        std::function<void()> showHelp;
-        std::function<void()> showOptionsDialog; // modal: returns when it closes
-        std::function<void()> showShotClockWindow;
-        std::function<void()> unloadShotClockWindow;
-        std::function<void()> colourShotClockWindow; // loads it if needed
-        std::function<void()> endProcess;
-    };
-
     // Arguments of UpdateScoreboardView: no position given, the configured view.
     static constexpr int NoPosition = -32768;
     static constexpr int ConfiguredView = -1;
 
-    frmScoreboard(Game& game, Links links, QWidget* parent = nullptr);
+    explicit frmScoreboard(Game& game, QWidget* parent = nullptr);
     ~frmScoreboard() override;
 
     // Runs once, before the box is first shown.
@@ -81,6 +70,19 @@ public:
     // Whether a move of the box, or a resize from the grip, is under way.
     bool isMoving() const { return MovingScoreBox; }
     bool isResizing() const { return ResizingScoreBox; }
+
+Q_SIGNALS:
+    // What the box asks of the rest of the program.
+    void helpRequested();
+    // The options dialog, modal: with a direct connection the emit returns once
+    // it has closed, and the box then takes up what it left.
+    void optionsRequested();
+    // The separate shot clock window shown, or unloaded.
+    void shotClockWindowWanted(bool shown);
+    // The colours changed while the shot clock window is in use.
+    void shotClockColoursChanged();
+    // The run ends: the box has saved its placement and closed.
+    void endRequested();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -181,7 +183,6 @@ private:
     void savePlacementIfMoved();
 
     Game& m_game;
-    Links m_links;
     NumLock* m_numLock = nullptr;
     std::function<QTime()> m_localTime;
     bool m_twelveHourClock = false;

@@ -128,8 +128,7 @@ bool frmScoreboard::AllKeyCode(int keyCode, Qt::KeyboardModifiers modifiers)
     else if (keyCode == config.BuzzerKey)
         m_game.apply(GameCommand::buzzer());
     else if (keyCode == vk::F1) {
-        if (m_links.showHelp)
-            m_links.showHelp();
+        Q_EMIT helpRequested();
     } else if (keyCode == vk::F2)
         ReapplyAfterOptions();
     else if (keyCode == vk::F11) {

@@ -229,8 +229,8 @@ void frmScoreboard::UpdateFormColors()
     lblVisitorName->setForeColor(toQColor(c.VisitorColor));
     picLogoContainer->setBackColor(toQColor(c.FormBack));
     shpObjectSelected->setFillColor(toQColor(c.LEDSelected));
-    if (c.ShowShotClockScreen && m_links.colourShotClockWindow)
-        m_links.colourShotClockWindow();
+    if (c.ShowShotClockScreen)
+        Q_EMIT shotClockColoursChanged();
 }
 
 // Labels and the logo let the mouse through to the box beneath them, so every

@@ -150,7 +150,7 @@ private Q_SLOTS:
         c.VisitorColor = 0x090000, c.LEDSelected = 0x0a0000;
         ManualTimeSource time;
         Game game(time);
-        frmScoreboard box(game, {});
+        frmScoreboard box(game);
         box.load();
         for (const QString& element : elements) {
             QWidget* w = element == box.objectName() ? &box : box.findChild<QWidget*>(element);
@@ -185,7 +185,7 @@ private Q_SLOTS:
         Config().BorderColor = 0;
         ManualTimeSource time;
         Game game(time);
-        frmScoreboard box(game, {});
+        frmScoreboard box(game);
         box.load();
         Label* label = box.findChild<Label*>("lblPeriod");
         QCOMPARE(label->text(), caption);

@@ -181,7 +181,7 @@ private Q_SLOTS:
         Config().UseShotClock = true;
         game = std::make_unique<Game>(time, Game::Rules{true, 35});
         game->stopRefreshing();
-        box = std::make_unique<frmScoreboard>(*game, frmScoreboard::Links{});
+        box = std::make_unique<frmScoreboard>(*game);
         box->load();
         feed = std::make_unique<Feed>();
         QCOMPARE(feed->apply(true, QStringLiteral("127.0.0.1"), 0), QString());

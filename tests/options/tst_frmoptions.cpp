@@ -542,11 +542,9 @@ private Q_SLOTS:
     {
         QVERIFY(QImage(60, 60, QImage::Format_RGB32).save(Config().BoardPic = folder.filePath("logo.bmp")));
         ManualTimeSource time;
-        frmScoreboard::Links links;
-        links.showOptionsDialog = [this] { open()->exec(); };
-        links.showShotClockWindow = links.unloadShotClockWindow = [] {};
         Game game(time);
-        frmScoreboard box(game, std::move(links));
+        frmScoreboard box(game);
+        connect(&box, &frmScoreboard::optionsRequested, this, [this] { open()->exec(); });
         box.setNumLock(numLock);
         box.load();
         box.show();

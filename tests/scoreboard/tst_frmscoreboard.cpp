@@ -96,19 +96,18 @@ private:
 
     std::unique_ptr<frmScoreboard> load()
     {
-        frmScoreboard::Links links;
-        links.showHelp = [this] { ++log.helpShown; };
-        links.showOptionsDialog = [this] {
+        game = std::make_unique<Game>(time, Game::Rules{Config().UseShotClock, Config().ShotClockResetTime});
+        game->stopRefreshing();
+        auto box = std::make_unique<frmScoreboard>(*game);
+        connect(box.get(), &frmScoreboard::helpRequested, this, [this] { ++log.helpShown; });
+        connect(box.get(), &frmScoreboard::optionsRequested, this, [this] {
             ++log.optionsShown;
             if (optionsDialog)
                 optionsDialog();
-        };
-        links.showShotClockWindow = [this] { ++log.shotClockShown; };
-        links.unloadShotClockWindow = [this] { ++log.shotClockUnloaded; };
-        links.endProcess = [this] { ++log.ended; };
-        game = std::make_unique<Game>(time, Game::Rules{Config().UseShotClock, Config().ShotClockResetTime});
-        game->stopRefreshing();
-        auto box = std::make_unique<frmScoreboard>(*game, std::move(links));
+        });
+        connect(box.get(), &frmScoreboard::shotClockWindowWanted, this,
+                [this](bool shown) { ++(shown ? log.shotClockShown : log.shotClockUnloaded); });
+        connect(box.get(), &frmScoreboard::endRequested, this, [this] { ++log.ended; });
         box->setNumLock(numLock);
         box->load();
         return box;
