@@ -57,48 +57,6 @@ class TestGame : public QObject
 private Q_SLOTS:
     void init() { fresh(true); }
 
-    // Each phase of a running game, stepped to the refresh that decides it: which
-    // sound is due, which clocks stop, and that the next refresh sounds nothing more.
-    void expiryAndItsSounds_data()
-    {
-        QTest::addColumn<bool>("shotClock");
-        QTest::addColumn<double>("gameLeft");
-        QTest::addColumn<double>("shotLeft");  // below 0: the shot clock follows the game
-        QTest::addColumn<bool>("blank");
-        QTest::addColumn<int>("runMs");
-        QTest::addColumn<int>("buzzers");
-        QTest::addColumn<int>("horns");
-        QTest::addColumn<bool>("gameRuns");
-        QTest::addColumn<bool>("shotRuns");
-        QTest::newRow("game out, no shot clock") << false << 2.0 << 35.0 << false << 2000 << 1 << 0 << false << false;
-        QTest::newRow("game not yet out") << false << 2.0 << 35.0 << false << 1949 << 0 << 0 << true << false;
-        QTest::newRow("shot clock out first") << true << 60.0 << 3.0 << false << 3000 << 0 << 1 << true << false;
-        QTest::newRow("both out together: buzzer only") << true << 3.0 << 3.0 << false << 3000 << 1 << 0 << false << false;
-        QTest::newRow("following shot clock: buzzer only") << true << 20.0 << -1.0 << false << 20000 << 1 << 0 << false << false;
-        QTest::newRow("blank shot clock never sounds") << true << 60.0 << 3.0 << true << 5000 << 0 << 0 << true << true;
-    }
-    void expiryAndItsSounds()
-    {
-        QFETCH(bool, shotClock);
-        QFETCH(double, gameLeft);
-        QFETCH(double, shotLeft);
-        QFETCH(bool, blank);
-        QFETCH(int, runMs);
-        fresh(shotClock, shotLeft < 0 ? 35 : int(shotLeft));
-        game->apply(GameCommand::setGameTime(s(gameLeft)));
-        if (shotLeft < 0)
-            game->apply(GameCommand::resetShotClock()); // 20 s left: it follows
-        if (blank)
-            game->apply(GameCommand::clear(Display::ShotClock));
-        game->apply(GameCommand::startStop());
-        run(runMs);
-        run(50);
-        QTEST(int(buzzer->count()), "buzzers");
-        QTEST(int(horn->count()), "horns");
-        QTEST(game->gameClock().running(), "gameRuns");
-        QTEST(game->shotClock().running(), "shotRuns");
-    }
-
     // While a clock runs, one refresh is armed for the next instant at which what
     // a clock shows changes: 10:00 shows until 599.0 s are left, tenths change
     // every 0.1 s, the shot clock's number every second; zero included.
@@ -228,6 +186,7 @@ private Q_SLOTS:
         QVERIFY(!game->apply(GameCommand::resetShotClock()));
     }
 
+    // A cleared shot clock shows nothing and never sounds until it is reset.
     void aClearedShotClockStaysBlankUntilItsReset()
     {
         game->apply(GameCommand::startStop());
@@ -236,6 +195,7 @@ private Q_SLOTS:
         game->apply(GameCommand::typeKey(Display::ShotClock, charcode::ClearMark));
         run(3000);
         QCOMPARE(game->shotClockCaption(), -1);
+        QCOMPARE(horn->count(), 0); // nor does it sound
         QCOMPARE(game->shotClock().seconds(), ClockSeconds());
         game->apply(GameCommand::resetClock());
         QCOMPARE(game->shotClockCaption(), -1); // the game's reset leaves it blank
