@@ -59,12 +59,13 @@ void reportSaveProblem(const SaveProblem& problem, const QString& file)
 // QLockFile takes a second lock, "<store>.lock.rmlock", while it removes a dead
 // writer's lock, and a third to remove a dead second one, and so on; a writer
 // killed just then leaves that one empty, and every later save would wait on it
-// the same way. So they go too, the deepest first.
+// the same way. So they go too, the deepest first, however deep the chain: each
+// writer killed on its way down adds a level. The name grows with each level,
+// so the file system's limit on a name's length ends the walk.
 void removeAbandonedLock(const QSettings& settings)
 {
-    constexpr int DeepestLock = 8;
     QStringList chain{settings.fileName() + QStringLiteral(".lock")};
-    while (chain.size() < DeepestLock && QFileInfo::exists(chain.last() + QStringLiteral(".rmlock")))
+    while (QFileInfo::exists(chain.last() + QStringLiteral(".rmlock")))
         chain.append(chain.last() + QStringLiteral(".rmlock"));
     for (auto it = chain.crbegin(); it != chain.crend(); ++it) {
         const QString& path = *it;
