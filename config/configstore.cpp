@@ -53,30 +53,25 @@ void reportSaveProblem(const SaveProblem& problem, const QString& file)
 // QSettings writes the store through a lock file, "<store>.lock", that a writer
 // creates and then fills with its process id. A process killed between the two
 // leaves an empty lock, and QLockFile waits 30 s before it takes that for stale:
-// the next save would freeze the program that long. A lock that names no owner
-// and that no live writer holds is such a leftover, so it goes before we write.
+// the next save would freeze the program that long.
 //
 // QLockFile takes a second lock, "<store>.lock.rmlock", while it removes a dead
-// writer's lock, and a third to remove a dead second one, and so on; a writer
-// killed just then leaves that one empty, and every later save would wait on it
-// the same way. So they go too, the deepest first.
+// writer's lock, a third to remove a dead second one, and so on; a writer killed
+// on its way down leaves the levels it made, so each such kill can add one. Once
+// the names reach the file system's limit no writer can make the next level,
+// and no save would go through again.
+//
+// So every lock of the chain that no live writer holds goes before we write,
+// the deepest first. A live writer holds its lock with flock() from before it
+// names itself, and removeStaleLockFile() leaves such a lock alone.
 void removeAbandonedLock(const QSettings& settings)
 {
-    constexpr int DeepestLock = 8;
     QStringList chain{settings.fileName() + QStringLiteral(".lock")};
-    while (chain.size() < DeepestLock && QFileInfo::exists(chain.last() + QStringLiteral(".rmlock")))
+    while (QFileInfo::exists(chain.last() + QStringLiteral(".rmlock")))
         chain.append(chain.last() + QStringLiteral(".rmlock"));
     for (auto it = chain.crbegin(); it != chain.crend(); ++it) {
-        const QString& path = *it;
-        if (!QFileInfo::exists(path))
-            continue;
-        QLockFile lock(path);
-        qint64 pid = 0;
-        QString hostName;
-        QString appName;
-        // A named owner is QLockFile's own business: it sees at once that a dead one is gone.
-        if (!lock.getLockInfo(&pid, &hostName, &appName))
-            lock.removeStaleLockFile(); // refused while a live writer holds the lock
+        if (QFileInfo::exists(*it))
+            QLockFile(*it).removeStaleLockFile();
     }
 }
 

@@ -24,8 +24,10 @@ TEST_PACKAGES=(xvfb xauth xdotool openbox x11-utils imagemagick x11-apps x11-xse
     python3-websockets apache2-utils slowhttptest)
 # libFuzzer comes with clang's runtime libraries.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+# A bounded CPU load beside the tests, for scripts/soak.sh.
+SOAK_PACKAGES=(stress-ng)
 
-# install_missing_packages GROUP... (build, run, package, test, fuzz)
+# install_missing_packages GROUP... (build, run, package, test, fuzz, soak)
 install_missing_packages() {
     local wanted=() missing=() group p
     for group in "$@"; do
@@ -35,6 +37,7 @@ install_missing_packages() {
             package) wanted+=("${PACKAGE_PACKAGES[@]}") ;;
             test) wanted+=("${TEST_PACKAGES[@]}") ;;
             fuzz) wanted+=("${FUZZ_PACKAGES[@]}") ;;
+            soak) wanted+=("${SOAK_PACKAGES[@]}") ;;
             *) echo "setup.sh: no package group '$group'" >&2; return 2 ;;
         esac
     done

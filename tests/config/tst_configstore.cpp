@@ -246,13 +246,16 @@ private Q_SLOTS:
     {
         // A writer killed between creating the lock file and naming itself in it
         // leaves it empty; QLockFile waits 30 s before it calls that stale. One
-        // killed while it removed a dead writer's lock leaves that lock and an
-        // empty "remove" lock beside it; writers killed one after the other leave
-        // a chain of them, named but for the last.
+        // killed while it removed a dead writer's lock leaves that lock and a
+        // "remove" lock beside it, empty or named; writers killed one after the
+        // other leave a chain of them, a level for each kill, up to the longest
+        // name a file can have ("t.ini.lock" and 35 ".rmlock", 255 characters),
+        // where QLockFile cannot take the next level to remove the last.
         const QString path = m_dir.filePath("t.ini");
         const QByteArray deadWriter = "2147483\ntst_configstore\n" + QSysInfo::machineHostName().toUtf8() + "\n";
         QSettings settings(path, QSettings::IniFormat);
-        for (const int chain : {0, 1, 3}) {
+        constexpr int Deepest = 35;
+        for (const int chain : {0, 1, Deepest}) {
             QString lockPath = path + ".lock";
             QStringList locks{lockPath};
             for (int i = 0; i < chain; ++i)
@@ -260,7 +263,7 @@ private Q_SLOTS:
             for (const QString& name : locks) {
                 QFile lock(name);
                 QVERIFY(lock.open(QIODevice::WriteOnly));
-                if (name != locks.last())
+                if (name != locks.last() || chain == Deepest)
                     lock.write(deadWriter);
             }
             const SaveProblem problem = chain ? SaveBoxPlacement(settings, 1, 2, 3) : SaveConfig(unusualRecord(), settings);

@@ -20,7 +20,8 @@ launch_and_move() {
     xdotool mousemove --sync 115 75 mousedown 1
     xdotool mousemove --sync 130 82
     xdotool mousemove --sync 145 90 mouseup 1
-    sleep 0.2
+    moved() { [ "$(xdotool getwindowgeometry "$WINDOW_ID" | sed -n 's/.*Position: \([0-9-]*,[0-9-]*\).*/\1/p')" = 130,75 ]; }
+    e2e_until moved || e2e_fail "the drag did not move the box"
 }
 
 expect_saved_end() {

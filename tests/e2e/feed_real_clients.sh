@@ -17,8 +17,10 @@ printf '[FeedSettings]\nFeedEnabled=True\nFeedPort=%s\n' "$port" >"$SETTINGS_FIL
 e2e_setup
 e2e_launch
 e2e_key Insert
+e2e_expect_state "home=1"
 answered() { curl -s --max-time 3 "$url" | grep -q '"homeScore":1'; }
-answered || e2e_fail "no feed on port $port"
+# The feed hears of the point from the box, on its own thread.
+e2e_until answered || e2e_fail "no feed on port $port"
 
 "$python" "$(dirname "$0")/feed_clients.py" "$port" || e2e_fail "the WebSocket client found a fault"
 answered || e2e_fail "the feed stopped answering after the WebSocket sessions"

@@ -61,7 +61,6 @@ if [ -n "$help_id" ]; then
     [ -n "$(visible '^Tallivox - Splash$')" ] || e2e_fail "Help took the splash away"
     [ -z "$(visible '^Tallivox$')" ] || e2e_fail "Help handed over to the score box"
     xdotool windowmove --sync "$help_id" 860 0 2>/dev/null || xdotool windowmove "$help_id" 860 0
-    sleep 0.2
 else
     echo "note: no help window appeared within 3 s; the Help step is skipped"
 fi
@@ -110,8 +109,8 @@ fi
 xdotool mousemove --sync 15 15 mousedown 1
 xdotool mousemove --sync 115 90
 xdotool mousemove --sync 215 165 mouseup 1
-sleep 0.2
-[ "$(position "$WINDOW_ID")" = 200,150 ] || e2e_fail "the drag did not move the box: $(position "$WINDOW_ID")"
+moved() { [ "$(position "$WINDOW_ID")" = 200,150 ]; }
+e2e_until moved || e2e_fail "the drag did not move the box: $(position "$WINDOW_ID")"
 e2e_key Escape
 e2e_wait_exit
 [ "$(e2e_setting Views StartX)" = 3000 ] || e2e_fail "StartX not saved: $(e2e_setting Views StartX)"

@@ -63,6 +63,17 @@ e2e_start_wm() {
     e2e_fail "$1 did not take the screen over"
 }
 
+# Runs the command until it succeeds, for up to $E2E_CEILING seconds (20) however
+# busy the machine: how a test waits for the program, never for a fixed delay.
+# Returns 1 when it never did; the caller says what was not seen.
+e2e_until() {
+    local deadline=$((SECONDS + ${E2E_CEILING:-20}))
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.05
+    done
+}
+
 # Waits until a visible window with a name matching the pattern is up; prints its id.
 e2e_wait_window() {
     local pattern="$1" id=""
@@ -75,13 +86,14 @@ e2e_wait_window() {
     e2e_fail "no window $pattern appeared"
 }
 
-# Starts the program and stops at its splash, the first window of every run.
+# Starts the program and stops at its splash, the first window of every run,
+# once the program says it has drawn it.
 e2e_launch_splash() {
     QT_LOGGING_RULES="tallivox.*.debug=true" "$TALLIVOX_BIN" "$@" >"$E2E_DIR/app.log" 2>&1 &
     APP_PID=$!
     WINDOW_ID=""
     SPLASH_ID="$(e2e_wait_window '^Tallivox - Splash$')"
-    sleep 0.3
+    e2e_until grep -q 'tallivox.startup: first paint' "$E2E_DIR/app.log" || e2e_fail "the splash was not drawn"
 }
 
 # Clicks the splash's logo (anywhere but its two buttons hands over) and waits
@@ -96,8 +108,8 @@ e2e_continue_from_splash() {
     e2e_click $((x + 92)) $((y + 122))
     WINDOW_ID="$(e2e_wait_window '^Tallivox$')"
     # shellcheck disable=SC2086
-    xdotool mousemove $pointer
-    sleep 0.3
+    xdotool mousemove --sync $pointer
+    e2e_wait_drawn "$WINDOW_ID"
 }
 
 # Starts the program and goes through its splash: afterwards the score box is up
@@ -140,6 +152,27 @@ e2e_shot() {
     echo "$E2E_DIR/$1.png"
 }
 
+# The screen where a window is, cut from a screenshot: what is on top there.
+e2e_window_shot() {
+    local name="$1" X Y WIDTH HEIGHT
+    eval "$(xdotool getwindowgeometry --shell "$2" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$E2E_DIR/$name.png"
+    echo "$E2E_DIR/$name.png"
+}
+
+# Waits until a window just shown has been drawn: its place on the screen is no
+# longer one colour (the white desktop it was mapped over) and looks the same
+# twice in a row, so no part of the drawing is still on its way.
+e2e_wait_drawn() {
+    local id="$1" last="" now=""
+    drawn() {
+        last="$now"
+        now="$(convert "$(e2e_window_shot drawn "$id")" -format '%k %#' info:)"
+        [ "${now%% *}" -gt 1 ] 2>/dev/null && [ "$now" = "$last" ]
+    }
+    e2e_until drawn || e2e_fail "window $id was not drawn: $now"
+}
+
 # Colour of one screen pixel as "r,g,b".
 e2e_pixel() {
     local file="$1" x="$2" y="$3"
@@ -152,7 +185,13 @@ e2e_setting() {
         $0 == s { inside = 1; next }
         /^\[/ { inside = 0 }
         inside && index($0, k "=") == 1 { print substr($0, length(k) + 2); exit }
-    ' "$SETTINGS_FILE"
+    ' "$SETTINGS_FILE" 2>/dev/null
+}
+
+# For e2e_until: whether the settings file holds that value (it is written anew,
+# not in place, so it is read whole or not at all).
+e2e_setting_is() {
+    [ "$(e2e_setting "$1" "$2")" = "$3" ]
 }
 
 # The displays as the program last reported them after a key, e.g. "home=12",
@@ -197,12 +236,13 @@ e2e_numlock_is_on() {
     xset q | grep 'Num Lock: *on' >/dev/null
 }
 
-# Sets NumLock with a real key press, so keypad keys mean what the test expects.
+# Sets NumLock with a real key press, so keypad keys mean what the test expects,
+# and waits until the X server has it so.
 e2e_set_numlock() {
-    local want="$1"
-    if { [ "$want" = on ] && ! e2e_numlock_is_on; } || { [ "$want" = off ] && e2e_numlock_is_on; }; then
-        xdotool key Num_Lock
-    fi
+    numlock_is() { if [ "$1" = on ]; then e2e_numlock_is_on; else ! e2e_numlock_is_on; fi; }
+    numlock_is "$1" && return 0
+    xdotool key Num_Lock
+    e2e_until numlock_is "$1" || true
 }
 
 e2e_same_screens() {

@@ -16,10 +16,9 @@ e2e_expect_state "running=true"
 options_open
 e2e_expect_apart "$OPTIONS_ID" "$WINDOW_ID" "the options dialog covers the box"
 options_move_away
-before="$(options_box_shot counting1)"
-sleep 1.1
-after="$(options_box_shot counting2)"
-e2e_same_screens "$before" "$after" && e2e_fail "the clock stood still while the dialog was open"
+before="$(e2e_window_shot counting1 "$WINDOW_ID")"
+counts() { ! e2e_same_screens "$before" "$(e2e_window_shot counting2 "$WINDOW_ID")"; }
+e2e_until counts || e2e_fail "the clock stood still while the dialog was open"
 
 # R would reset the clock in the box; here it only reaches the dialog.
 options_key r
@@ -49,12 +48,11 @@ options_click "$OPTIONS_TAB_TEXT"
 options_click "$OPTIONS_HOME_NAME_BOX"
 options_key ctrl+a
 xdotool type --delay 30 "Lakers"
-sleep 0.2
 options_key alt+o
 options_wait_closed
-[ "$(e2e_setting KeySettings StartStopClockKey)" = 71 ] || e2e_fail "G was not stored for start/stop"
-[ "$(e2e_setting KeySettings ResetClockKey)" = 82 ] || e2e_fail "reset clock lost its key"
-[ "$(e2e_setting TextSettings HomeText)" = "Lakers" ] || e2e_fail "the name was not stored"
+e2e_until e2e_setting_is KeySettings StartStopClockKey 71 || e2e_fail "G was not stored for start/stop"
+e2e_setting_is KeySettings ResetClockKey 82 || e2e_fail "reset clock lost its key"
+e2e_setting_is TextSettings HomeText Lakers || e2e_fail "the name was not stored"
 
 e2e_key s
 e2e_expect_state "running=false"
@@ -73,17 +71,17 @@ feed_port() {
     xdotool type --delay 30 "$port"
     options_key alt+o
     options_wait_closed
-    sleep 0.3
 }
 home_name_on() { curl -s --max-time 2 "http://127.0.0.1:$1/state.json" | sed -n 's/.*"homeName":"\([^"]*\)".*/\1/p'; }
+serves_lakers() { [ "$(home_name_on "$1")" = Lakers ]; }
 port="$(e2e_free_port)"
 feed_port enable
-[ "$(e2e_setting FeedSettings FeedEnabled)" = True ] || e2e_fail "the feed was not stored as on"
-[ "$(home_name_on "$port")" = Lakers ] || e2e_fail "no feed on port $port after OK"
+e2e_until e2e_setting_is FeedSettings FeedEnabled True || e2e_fail "the feed was not stored as on"
+e2e_until serves_lakers "$port" || e2e_fail "no feed on port $port after OK"
 port=$((port + 1))
 feed_port
-[ "$(e2e_setting FeedSettings FeedPort)" = "$port" ] || e2e_fail "the new port was not stored"
-[ "$(home_name_on "$port")" = Lakers ] || e2e_fail "the feed did not move to port $port"
+e2e_until e2e_setting_is FeedSettings FeedPort "$port" || e2e_fail "the new port was not stored"
+e2e_until serves_lakers "$port" || e2e_fail "the feed did not move to port $port"
 [ -z "$(home_name_on $((port - 1)))" ] || e2e_fail "the feed still serves on the old port"
 
 # Help opens off the box as well.

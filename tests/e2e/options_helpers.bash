@@ -11,17 +11,14 @@ OPTIONS_HOME_NAME_BOX="200 79"
 OPTIONS_FEED_ENABLED="20 47"
 OPTIONS_FEED_PORT="60 72"
 
-# F2 in the score box; waits for the dialog and sets OPTIONS_ID, OPTIONS_X, OPTIONS_Y.
+# F2 in the score box; waits until the dialog is up with the keyboard, and sets
+# OPTIONS_ID, OPTIONS_X, OPTIONS_Y. Clicks and keys after it reach the dialog
+# in the order they are sent, so none of them waits for the one before.
 options_open() {
     e2e_key F2
-    OPTIONS_ID=""
-    for _ in $(seq 100); do
-        OPTIONS_ID="$(xdotool search --onlyvisible --name '^Options$' 2>/dev/null | head -n1 || true)"
-        [ -n "$OPTIONS_ID" ] && break
-        sleep 0.05
-    done
-    [ -n "$OPTIONS_ID" ] || e2e_fail "F2 did not open the options dialog"
-    sleep 0.3
+    OPTIONS_ID="$(e2e_wait_window '^Options$')"
+    options_has_keyboard() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$OPTIONS_ID" ]; }
+    e2e_until options_has_keyboard || e2e_fail "the options dialog did not take the keyboard"
     options_locate
 }
 
@@ -34,7 +31,6 @@ options_locate() {
 # Moves the dialog off the score box, so that both can be looked at.
 options_move_away() {
     xdotool windowmove --sync "$OPTIONS_ID" 700 500 2>/dev/null || xdotool windowmove "$OPTIONS_ID" 700 500
-    sleep 0.3
     options_locate
 }
 
@@ -42,27 +38,17 @@ options_move_away() {
 options_click() {
     local x="${1% *}" y="${1#* }"
     e2e_click $((OPTIONS_X + x)) $((OPTIONS_Y + y))
-    sleep 0.2
 }
 
 # Sends keys to whatever has the focus in the dialog.
 options_key() {
     xdotool key --clearmodifiers "$@"
-    sleep 0.2
 }
 
+# Waits until the dialog has gone and the box has reported the F2 that opened
+# it: the program is done with the dialog.
 options_wait_closed() {
-    for _ in $(seq 100); do
-        xdotool search --onlyvisible --name '^Options$' >/dev/null 2>&1 || return 0
-        sleep 0.05
-    done
-    e2e_fail "the options dialog is still open"
-}
-
-# The score box alone, cut from a screenshot.
-options_box_shot() {
-    local name="$1" X Y WIDTH HEIGHT
-    eval "$(xdotool getwindowgeometry --shell "$WINDOW_ID" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
-    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$E2E_DIR/$name.png"
-    echo "$E2E_DIR/$name.png"
+    options_gone() { ! xdotool search --onlyvisible --name '^Options$' >/dev/null 2>&1; }
+    e2e_until options_gone || e2e_fail "the options dialog is still open"
+    e2e_last_state >/dev/null
 }

@@ -45,22 +45,28 @@ program_stream() {
         '/^Sink Input #/ { id = substr($3, 2) } index($0, pid) { print id; exit }'
 }
 
-# Waits up to 5 s for a stream of the program other than the one given; prints it.
+# Waits for a stream of the program other than the one given; prints it.
 await_stream() {
-    local now
-    for _ in $(seq 50); do
-        now="$(program_stream)"
-        [ -n "$now" ] && [ "$now" != "$1" ] && { echo "$now"; return 0; }
-        sleep 0.1
-    done
-    return 1
+    local now=""
+    new_stream() { now="$(program_stream)"; [ -n "$now" ] && [ "$now" != "$1" ]; }
+    e2e_until new_stream "$1" && echo "$now"
 }
 
-# Waits up to 5 s for the program's streams to end.
+# Waits for the program's streams to end.
 await_no_stream() {
-    for _ in $(seq 50); do
-        [ -z "$(program_stream)" ] && return 0
-        sleep 0.1
-    done
-    return 1
+    no_stream() { [ -z "$(program_stream)" ]; }
+    e2e_until no_stream
+}
+
+# Waits until the program says a play found no sound server (a program that does
+# not look for one says nothing, and fails on what follows), and notes when.
+await_missed_server() {
+    e2e_until grep -q 'no sound server took the clip' "$E2E_DIR/app.log" || true
+    MISSED_AT=$(date +%s%N)
+}
+
+# A server is looked for again at a play a second after the last try at the
+# earliest: waits until that second has passed, however long the steps since took.
+await_next_look() {
+    while [ $(( ($(date +%s%N) - MISSED_AT) / 1000000 )) -lt 1100 ]; do sleep 0.05; done
 }

@@ -17,7 +17,7 @@ e2e_key b
 first="$(await_stream "")" || e2e_fail "no stream of the program reached the sound server: $(sink_inputs)"
 e2e_key b
 await_stream "$first" >/dev/null || e2e_fail "a second press while the buzzer sounds did not start it again"
-await_no_stream || e2e_fail "the buzzer did not end within 5 s"
+await_no_stream || e2e_fail "the buzzer did not end"
 e2e_key b
 await_stream "" >/dev/null || e2e_fail "after a play had ended the buzzer key did not sound again"
 e2e_key Escape
