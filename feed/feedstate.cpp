@@ -138,7 +138,8 @@ QJsonObject displayShapes(const ShownElement& e)
 
 auto displays(const ShownBox& box)
 {
-    return box.elements | std::views::filter([](const ShownElement& e) { return e.kind == ShownElement::Kind::Display; });
+    return box.elements
+        | std::views::filter([](const ShownElement& e) { return e.kind == ShownElement::Kind::Display; });
 }
 
 QString gameClockMode(const FeedState& s, const QString& shown)
