@@ -89,7 +89,8 @@ void FeedServer::acceptConnections()
         }
         auto* connection = new FeedConnection(socket, m_limits, [this](const QByteArray& path) { return page(path); }, this);
         connect(connection, &FeedConnection::ended, this, &FeedServer::forget);
-        connect(connection, &FeedConnection::becameLive, this, [this](FeedConnection* live) { live->sendText(stateWithShapes()); });
+        connect(connection, &FeedConnection::becameLive, this,
+                [this](FeedConnection* live) { live->sendText(stateWithShapes()); });
         m_connections.append(connection);
     }
 }

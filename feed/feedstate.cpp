@@ -77,8 +77,8 @@ QJsonObject elementJson(const ShownElement& e)
         o.insert("cellWidth", twoPlaces(e.cellWidth));
         o.insert("halfWidth", twoPlaces(e.halfWidth));
         o.insert("slotWidth", twoPlaces(e.slotWidth));
-        // Cell origins go out whole: a copy snaps them to device pixels as the
-        // display does, and 3.4999 and 3.5 snap apart.
+        // Cell origins go out unrounded, as placed; the corners they are drawn
+        // at, snapped, are in the shapes.
         QJsonArray cells;
         for (const ShownCell& c : e.cells)
             cells.append(QJsonObject{{"kind", cellKind(c.kind)}, {"x", c.rect.x()}, {"y", c.rect.y()},
