@@ -32,16 +32,10 @@ constexpr double SeparatorWidth = 5;
 // enough to keep every pattern, a 4K shot clock keeps little more than it shows.
 constexpr qsizetype CellImageBudget = 16 * 1024 * 1024;
 
-// The corner a cell is drawn at: snapped to a device pixel, as LedPainter does.
-QPointF snappedCorner(const QRectF& cell, qreal dpr)
-{
-    return {std::round(cell.x() * dpr) / dpr, std::round(cell.y() * dpr) / dpr};
-}
-
 // The whole pixels a cell's drawing can touch.
 QRect cellArea(const QRectF& cell, qreal dpr)
 {
-    return QRectF(snappedCorner(cell, dpr), cell.size()).toAlignedRect();
+    return QRectF(LedPainter::snapped(cell.topLeft(), dpr), cell.size()).toAlignedRect();
 }
 
 } // namespace
@@ -298,9 +292,11 @@ const LedDisplay::CellImage::Pieces& LedDisplay::pieces(CellImage& cell)
     const QRect whole = image.rect();
     QRegion ink, solid;
     if (dpr == 1) {
-        for (const LedPainter::LitPart& part : m_painter.litParts(cell.kind, cell.litBits)) {
-            ink += part.bounds.toAlignedRect();
-            const QRectF in = part.inner;
+        for (const LedPainter::Element& e : m_painter.elements(cell.kind)) {
+            if (!(e.bits & cell.litBits))
+                continue;
+            ink += e.bounds().toAlignedRect();
+            const QRectF in = e.inner;
             const QRect inner(QPoint(int(std::ceil(in.left())) + 1, int(std::ceil(in.top())) + 1),
                               QPoint(int(std::floor(in.right())) - 2, int(std::floor(in.bottom())) - 2));
             if (inner.isValid())
@@ -397,7 +393,7 @@ void LedDisplay::paintEvent(QPaintEvent* event)
             continue;
         CellImage& cell = cellImage(placed[i].kind, placed[i].litBits);
         const CellImage::Pieces& parts = pieces(cell);
-        const QPointF corner = snappedCorner(placed[i].rect, dpr);
+        const QPointF corner = LedPainter::snapped(placed[i].rect.topLeft(), dpr);
         painter.translate(corner);
         for (const auto& [r, colour] : parts.filled)
             painter.fillRect(r, colour);
@@ -430,7 +426,7 @@ void LedDisplay::writeRows(const PixelTarget& target, const std::vector<PlacedCe
         CellImage& image = cellImage(cell->kind, cell->litBits);
         if (image.runs.size() != image.image.size())
             image.runs = RowRuns(image.image);
-        const QPoint corner = snappedCorner(cell->rect, 1).toPoint() + target.offset;
+        const QPoint corner = LedPainter::snapped(cell->rect.topLeft(), 1).toPoint() + target.offset;
         cells.push_back({QRect(corner, image.runs.size()), &image});
     }
     std::sort(cells.begin(), cells.end(), [](const Placed& a, const Placed& b) { return a.area.left() < b.area.left(); });

@@ -59,40 +59,29 @@ double thickness(const LedPainter::Metrics& m)
 }
 
 // A horizontal segment between the centre lines of the two uprights, with pointed ends.
-// Each shape comes with a rectangle it covers entirely.
-using Part = std::pair<QPainterPath, QRectF>;
-
-Part horizontal(double y, double x0, double x1, double t, double gap)
+LedPainter::Element horizontal(double y, double x0, double x1, double t, double gap, quint8 bits)
 {
     const double h = t / 2;
     const double a = x0 + gap;
     const double b = std::max(x1 - gap, a + t);
-    QPolygonF p{{a, y}, {a + h, y - h}, {b - h, y - h}, {b, y}, {b - h, y + h}, {a + h, y + h}};
-    QPainterPath path;
-    path.addPolygon(p);
-    path.closeSubpath();
-    return {path, QRectF(QPointF(a + h, y - h), QPointF(b - h, y + h))};
+    return {bits, QPolygonF{{a, y}, {a + h, y - h}, {b - h, y - h}, {b, y}, {b - h, y + h}, {a + h, y + h}}, {}, 0,
+            QRectF(QPointF(a + h, y - h), QPointF(b - h, y + h))};
 }
 
-Part vertical(double x, double y0, double y1, double t, double gap)
+LedPainter::Element vertical(double x, double y0, double y1, double t, double gap, quint8 bits)
 {
     const double h = t / 2;
     const double a = y0 + gap;
     const double b = std::max(y1 - gap, a + t);
-    QPolygonF p{{x, a}, {x + h, a + h}, {x + h, b - h}, {x, b}, {x - h, b - h}, {x - h, a + h}};
-    QPainterPath path;
-    path.addPolygon(p);
-    path.closeSubpath();
-    return {path, QRectF(QPointF(x - h, a + h), QPointF(x + h, b - h))};
+    return {bits, QPolygonF{{x, a}, {x + h, a + h}, {x + h, b - h}, {x, b}, {x - h, b - h}, {x - h, a + h}}, {}, 0,
+            QRectF(QPointF(x - h, a + h), QPointF(x + h, b - h))};
 }
 
-Part dot(QPointF centre, double diameter)
+LedPainter::Element dot(QPointF centre, double diameter, quint8 bits)
 {
-    QPainterPath path;
-    path.addEllipse(centre, diameter / 2, diameter / 2);
     // The square inscribed in the circle.
     const double half = diameter / 2 / std::sqrt(2.0);
-    return {path, QRectF(centre - QPointF(half, half), centre + QPointF(half, half))};
+    return {bits, {}, centre, diameter / 2, QRectF(centre - QPointF(half, half), centre + QPointF(half, half))};
 }
 
 // The LED grid of a dot-style digit: pitch, column count and the grid's offset in the cell.
@@ -125,18 +114,26 @@ void LedPainter::setMetrics(const Metrics& metrics)
 
 void LedPainter::invalidate()
 {
-    for (Shape& s : m_shapes)
-        s = Shape{};
+    for (Built& b : m_built)
+        b = Built{};
 }
 
-std::vector<LedPainter::LitPart> LedPainter::litParts(CellKind kind, quint8 litBits)
+QRectF LedPainter::Element::bounds() const
 {
-    std::vector<LitPart> parts;
-    for (const Element& e : shape(kind).elements) {
-        if (e.bits & litBits)
-            parts.push_back({e.path.boundingRect(), e.inner});
+    return polygon.isEmpty() ? QRectF(centre - QPointF(radius, radius), centre + QPointF(radius, radius))
+                             : polygon.boundingRect();
+}
+
+QPainterPath LedPainter::Element::path() const
+{
+    QPainterPath path;
+    if (polygon.isEmpty()) {
+        path.addEllipse(centre, radius, radius);
+    } else {
+        path.addPolygon(polygon);
+        path.closeSubpath();
     }
-    return parts;
+    return path;
 }
 
 double LedPainter::width(CellKind kind) const
@@ -152,47 +149,59 @@ double LedPainter::width(CellKind kind) const
     return m_metrics.cellWidth;
 }
 
-LedPainter::Shape& LedPainter::shape(CellKind kind)
+LedPainter::Built& LedPainter::built(CellKind kind)
 {
-    Shape& s = m_shapes[size_t(kind)];
-    if (!s.built) {
-        build(kind, s);
-        s.built = true;
+    Built& b = m_built[size_t(kind)];
+    if (!b.done) {
+        b.elements = build(kind);
+        b.done = true;
     }
-    return s;
+    return b;
 }
 
-const std::pair<QPainterPath, QPainterPath>& LedPainter::outlines(Shape& s, quint8 litBits)
+const std::vector<LedPainter::Element>& LedPainter::elements(CellKind kind)
 {
-    auto it = s.byBits.find(litBits);
-    if (it == s.byBits.end()) {
+    return built(kind).elements;
+}
+
+const std::pair<QPainterPath, QPainterPath>& LedPainter::outlines(Built& b, quint8 litBits)
+{
+    auto it = b.byBits.find(litBits);
+    if (it == b.byBits.end()) {
         std::pair<QPainterPath, QPainterPath> merged;
-        for (const Element& e : s.elements)
-            ((e.bits & litBits) ? merged.first : merged.second).addPath(e.path);
-        it = s.byBits.insert(litBits, merged);
+        for (const Element& e : b.elements)
+            ((e.bits & litBits) ? merged.first : merged.second).addPath(e.path());
+        it = b.byBits.insert(litBits, merged);
     }
     return *it;
+}
+
+QPointF LedPainter::snapped(QPointF origin, qreal dpr)
+{
+    if (dpr <= 0)
+        dpr = 1;
+    return {std::round(origin.x() * dpr) / dpr, std::round(origin.y() * dpr) / dpr};
 }
 
 void LedPainter::drawCell(QPainter& painter, CellKind kind, QPointF origin, quint8 litBits, const QColor& lit,
                           const QColor& unlit)
 {
-    const auto& [litPath, unlitPath] = outlines(shape(kind), litBits);
-    const qreal dpr = m_metrics.dpr > 0 ? m_metrics.dpr : 1;
-    const QPointF snapped(std::round(origin.x() * dpr) / dpr, std::round(origin.y() * dpr) / dpr);
-    painter.translate(snapped);
+    const auto& [litPath, unlitPath] = outlines(built(kind), litBits);
+    const QPointF corner = snapped(origin, m_metrics.dpr);
+    painter.translate(corner);
     if (unlit.isValid())
         painter.fillPath(unlitPath, unlit);
     painter.fillPath(litPath, lit);
-    painter.translate(-snapped);
+    painter.translate(-corner);
 }
 
-void LedPainter::build(CellKind kind, Shape& s) const
+std::vector<LedPainter::Element> LedPainter::build(CellKind kind) const
 {
     const Metrics& m = m_metrics;
     const double w = width(kind);
     const double h = m.cellHeight;
-    auto add = [&s](Part part, quint8 bits) { s.elements.push_back({std::move(part.first), bits, part.second}); };
+    std::vector<Element> elements;
+    auto add = [&elements](Element e) { elements.push_back(std::move(e)); };
 
     if (m.style == Dots) {
         const DotGrid grid = dotGrid(m);
@@ -203,40 +212,40 @@ void LedPainter::build(CellKind kind, Shape& s) const
         case CellKind::Digit: {
             const int right = grid.columns - 1;
             for (int c = 1; c < right; ++c) {
-                add(dot(grid.centre(c, 0), d), A);
-                add(dot(grid.centre(c, mid), d), G);
-                add(dot(grid.centre(c, last), d), D);
+                add(dot(grid.centre(c, 0), d, A));
+                add(dot(grid.centre(c, mid), d, G));
+                add(dot(grid.centre(c, last), d, D));
             }
             for (int r = 1; r < mid; ++r) {
-                add(dot(grid.centre(0, r), d), F);
-                add(dot(grid.centre(right, r), d), B);
+                add(dot(grid.centre(0, r), d, F));
+                add(dot(grid.centre(right, r), d, B));
             }
             for (int r = mid + 1; r < last; ++r) {
-                add(dot(grid.centre(0, r), d), E);
-                add(dot(grid.centre(right, r), d), C);
+                add(dot(grid.centre(0, r), d, E));
+                add(dot(grid.centre(right, r), d, C));
             }
             // A corner LED belongs to every segment that meets there.
-            add(dot(grid.centre(0, 0), d), A | F);
-            add(dot(grid.centre(right, 0), d), A | B);
-            add(dot(grid.centre(0, mid), d), F | E | G);
-            add(dot(grid.centre(right, mid), d), B | C | G);
-            add(dot(grid.centre(0, last), d), E | D);
-            add(dot(grid.centre(right, last), d), C | D);
+            add(dot(grid.centre(0, 0), d, A | F));
+            add(dot(grid.centre(right, 0), d, A | B));
+            add(dot(grid.centre(0, mid), d, F | E | G));
+            add(dot(grid.centre(right, mid), d, B | C | G));
+            add(dot(grid.centre(0, last), d, E | D));
+            add(dot(grid.centre(right, last), d, C | D));
             break;
         }
         case CellKind::HalfOne:
             for (int r = 0; r <= last; ++r) {
                 const QPointF c(w / 2, grid.centre(0, r).y());
-                add(dot(c, d), quint8((r <= mid ? B : 0) | (r >= mid ? C : 0)));
+                add(dot(c, d, quint8((r <= mid ? B : 0) | (r >= mid ? C : 0))));
             }
             break;
         case CellKind::Separator:
-            add(dot({w / 2, grid.centre(0, mid - 2).y()}, d), Colon);
-            add(dot({w / 2, grid.centre(0, mid + 2).y()}, d), Colon);
-            add(dot({w / 2, grid.centre(0, last).y()}, d), Point);
+            add(dot({w / 2, grid.centre(0, mid - 2).y()}, d, Colon));
+            add(dot({w / 2, grid.centre(0, mid + 2).y()}, d, Colon));
+            add(dot({w / 2, grid.centre(0, last).y()}, d, Point));
             break;
         }
-        return;
+        return elements;
     }
 
     const double t = thickness(m);
@@ -245,25 +254,26 @@ void LedPainter::build(CellKind kind, Shape& s) const
     case CellKind::Digit: {
         const double left = t / 2, right = w - t / 2;
         const double top = t / 2, middle = h / 2, bottom = h - t / 2;
-        add(horizontal(top, left, right, t, gap), A);
-        add(vertical(right, top, middle, t, gap), B);
-        add(vertical(right, middle, bottom, t, gap), C);
-        add(horizontal(bottom, left, right, t, gap), D);
-        add(vertical(left, middle, bottom, t, gap), E);
-        add(vertical(left, top, middle, t, gap), F);
-        add(horizontal(middle, left, right, t, gap), G);
+        add(horizontal(top, left, right, t, gap, A));
+        add(vertical(right, top, middle, t, gap, B));
+        add(vertical(right, middle, bottom, t, gap, C));
+        add(horizontal(bottom, left, right, t, gap, D));
+        add(vertical(left, middle, bottom, t, gap, E));
+        add(vertical(left, top, middle, t, gap, F));
+        add(horizontal(middle, left, right, t, gap, G));
         break;
     }
     case CellKind::HalfOne:
-        add(vertical(w / 2, t / 2, h / 2, t, gap), B);
-        add(vertical(w / 2, h / 2, h - t / 2, t, gap), C);
+        add(vertical(w / 2, t / 2, h / 2, t, gap, B));
+        add(vertical(w / 2, h / 2, h - t / 2, t, gap, C));
         break;
     case CellKind::Separator: {
         const double d = t * 1.25;
-        add(dot({w / 2, h / 2 - h * 0.2}, d), Colon);
-        add(dot({w / 2, h / 2 + h * 0.2}, d), Colon);
-        add(dot({w / 2, h - d / 2}, d), Point);
+        add(dot({w / 2, h / 2 - h * 0.2}, d, Colon));
+        add(dot({w / 2, h / 2 + h * 0.2}, d, Colon));
+        add(dot({w / 2, h - d / 2}, d, Point));
         break;
     }
     }
+    return elements;
 }

@@ -2,14 +2,17 @@
 // LedPainter: the drawing shared by every LED display. A display is a row of cells
 // (full digits, the narrow leading "1" of a score display, the separator slot of a
 // clock); each cell kind is a list of lit-able elements (a bevelled segment or one
-// round LED) tagged with the segment bits that light it. The element paths are
-// built once per cell size, style and device pixel ratio and kept until the owner
-// invalidates them; a paint only fills two cached paths per cell.
+// round LED) tagged with the segment bits that light it. The elements are plain
+// values, handed out as they are to whatever draws a display elsewhere (the feed's
+// overlay page), and a paint fills exactly them: built once per cell size and
+// style, merged into two paths per bit pattern, kept until the owner invalidates
+// them.
 
 #include <QColor>
 #include <QHash>
 #include <QPainterPath>
 #include <QPointF>
+#include <QPolygonF>
 #include <QRectF>
 #include <QtGlobal>
 
@@ -59,36 +62,41 @@ public:
 
     double width(led::CellKind kind) const;
 
-    // Draws one cell with its top-left corner at `origin` (snapped to a device
-    // pixel); an invalid `unlit` leaves the unlit segments undrawn.
+    // One lit-able element of a cell, in the cell's own pixels (its top-left corner
+    // at 0,0): a segment's corners, or a round LED's centre and radius.
+    struct Element {
+        quint8 bits = 0; // lit when any of these bits is lit
+        QPolygonF polygon; // empty for a round LED
+        QPointF centre;
+        double radius = 0;
+        QRectF inner; // a rectangle within it that it covers entirely
+        QRectF bounds() const;
+        QPainterPath path() const;
+    };
+    // What a cell of `kind` is drawn from at the current metrics.
+    const std::vector<Element>& elements(led::CellKind kind);
+
+    // Where a cell placed at `origin` is drawn: on the nearest device pixel, so
+    // that its edges shade alike wherever the cell sits.
+    static QPointF snapped(QPointF origin, qreal dpr);
+
+    // Draws one cell with its top-left corner at `origin`, snapped; an invalid
+    // `unlit` leaves the unlit segments undrawn.
     void drawCell(QPainter& painter, led::CellKind kind, QPointF origin, quint8 litBits, const QColor& lit,
                   const QColor& unlit);
 
-    // The elements `litBits` lights in a cell drawn at (0, 0): each one's bounds,
-    // and a rectangle within them that it covers entirely.
-    struct LitPart {
-        QRectF bounds;
-        QRectF inner;
-    };
-    std::vector<LitPart> litParts(led::CellKind kind, quint8 litBits);
-
 private:
-    struct Element {
-        QPainterPath path;
-        quint8 bits; // lit when any of these bits is lit
-        QRectF inner;
-    };
-    struct Shape {
-        bool built = false;
+    struct Built {
+        bool done = false;
         std::vector<Element> elements;
         // Lit and unlit outlines per bit pattern, merged on first use.
         QHash<quint8, std::pair<QPainterPath, QPainterPath>> byBits;
     };
 
     Metrics m_metrics;
-    std::array<Shape, 3> m_shapes;
+    std::array<Built, 3> m_built;
 
-    Shape& shape(led::CellKind kind);
-    const std::pair<QPainterPath, QPainterPath>& outlines(Shape& shape, quint8 litBits);
-    void build(led::CellKind kind, Shape& shape) const;
+    Built& built(led::CellKind kind);
+    const std::pair<QPainterPath, QPainterPath>& outlines(Built& built, quint8 litBits);
+    std::vector<Element> build(led::CellKind kind) const;
 };

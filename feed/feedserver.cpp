@@ -15,6 +15,7 @@ FeedServer::FeedServer(const FeedLimits& limits, QObject* parent)
     , m_sweep(this)
 {
     m_json = QJsonDocument(m_state).toJson(QJsonDocument::Compact);
+    m_shapes = feedShapes(m_shapesFrom);
     // Live clients are pinged well within the time they may be silent.
     m_ping.setInterval(std::min(limits.pingIntervalMs, std::max(1, limits.idleTimeoutMs / 3)));
     connect(&m_ping, &QTimer::timeout, this, [this] {
@@ -88,7 +89,8 @@ void FeedServer::acceptConnections()
         }
         auto* connection = new FeedConnection(socket, m_limits, [this](const QByteArray& path) { return page(path); }, this);
         connect(connection, &FeedConnection::ended, this, &FeedServer::forget);
-        connect(connection, &FeedConnection::becameLive, this, [this](FeedConnection* live) { live->sendText(m_json); });
+        connect(connection, &FeedConnection::becameLive, this,
+                [this](FeedConnection* live) { live->sendText(stateWithShapes()); });
         m_connections.append(connection);
     }
 }
@@ -123,9 +125,16 @@ void FeedServer::checkTimes()
 
 void FeedServer::publish(const FeedState& state)
 {
+    // The shapes are made, and sent, only when the box's layout changed.
+    const bool newShapes = !sameShapes(state.box, m_shapesFrom);
+    if (newShapes) {
+        m_shapesFrom = state.box;
+        m_shapes = feedShapes(state.box);
+    }
     m_state = feedJson(state);
     m_json = QJsonDocument(m_state).toJson(QJsonDocument::Compact);
     m_xml.clear();
+    m_jsonWithShapes.clear();
     // Pictures are kept by id; a new one is made into a data address once.
     QStringList ids;
     for (const ShownElement& e : state.box.elements)
@@ -135,8 +144,9 @@ void FeedServer::publish(const FeedState& state)
         m_pictureIds = ids;
         m_pictures = feedPictures(state.box);
     }
+    const QByteArray message = newShapes ? stateWithShapes() : m_json;
     for (FeedConnection* connection : QList<FeedConnection*>(m_connections))
-        connection->sendText(m_json);
+        connection->sendText(message);
 }
 
 FeedPage FeedServer::page(const QByteArray& path)
@@ -157,10 +167,20 @@ QByteArray FeedServer::stateXml()
     return m_xml;
 }
 
+QByteArray FeedServer::stateWithShapes()
+{
+    if (m_jsonWithShapes.isEmpty()) {
+        QJsonObject json = m_state;
+        json.insert("shapes", m_shapes);
+        m_jsonWithShapes = QJsonDocument(json).toJson(QJsonDocument::Compact);
+    }
+    return m_jsonWithShapes;
+}
+
 QByteArray FeedServer::overlayPage()
 {
     QByteArray page(OverlayTemplate);
-    page.replace("/*STATE*/null", m_json);
+    page.replace("/*STATE*/null", stateWithShapes());
     page.replace("/*PICTURES*/{}", QJsonDocument(m_pictures).toJson(QJsonDocument::Compact));
     return page;
 }

@@ -1,12 +1,15 @@
 #include "feedstate.h"
 
+#include "boxoutline.h"
 #include "qcolour.h"
 
 #include <QBuffer>
 #include <QJsonArray>
 #include <QXmlStreamWriter>
 
+#include <algorithm>
 #include <cmath>
+#include <ranges>
 
 namespace {
 
@@ -75,8 +78,8 @@ QJsonObject elementJson(const ShownElement& e)
         o.insert("cellWidth", twoPlaces(e.cellWidth));
         o.insert("halfWidth", twoPlaces(e.halfWidth));
         o.insert("slotWidth", twoPlaces(e.slotWidth));
-        // Cell origins go out whole: a copy snaps them to device pixels as the
-        // display does, and 3.4999 and 3.5 snap apart.
+        // Cell origins go out unrounded, as placed; the corners they are drawn
+        // at, snapped, are in the shapes.
         QJsonArray cells;
         for (const ShownCell& c : e.cells)
             cells.append(QJsonObject{{"kind", cellKind(c.kind)}, {"x", c.rect.x()}, {"y", c.rect.y()},
@@ -100,6 +103,44 @@ QJsonObject elementJson(const ShownElement& e)
         break;
     }
     return o;
+}
+
+QJsonObject shapeJson(const LedPainter::Element& e)
+{
+    if (e.polygon.isEmpty())
+        return {{"bits", e.bits}, {"circle", QJsonArray{e.centre.x(), e.centre.y(), e.radius}}};
+    QJsonArray points;
+    for (const QPointF& p : e.polygon)
+        points.append(QJsonArray{p.x(), p.y()});
+    return {{"bits", e.bits}, {"points", points}};
+}
+
+QJsonObject displayShapes(const ShownElement& e)
+{
+    // The page draws one CSS pixel to a pixel of the box, as a screen without
+    // scaling shows it: cells snap to whole pixels.
+    constexpr qreal pageDpr = 1;
+    LedPainter painter;
+    painter.setMetrics({e.cellHeight, e.cellWidth, e.halfWidth, e.slotWidth, e.style, pageDpr});
+    QJsonObject kinds;
+    QJsonArray corners;
+    for (const ShownCell& c : e.cells) {
+        const QPointF corner = LedPainter::snapped(c.rect.topLeft(), pageDpr);
+        corners.append(QJsonArray{corner.x(), corner.y()});
+        if (kinds.contains(cellKind(c.kind)))
+            continue;
+        QJsonArray elements;
+        for (const LedPainter::Element& element : painter.elements(c.kind))
+            elements.append(shapeJson(element));
+        kinds.insert(cellKind(c.kind), elements);
+    }
+    return {{"cells", corners}, {"elements", kinds}};
+}
+
+auto displays(const ShownBox& box)
+{
+    return box.elements
+        | std::views::filter([](const ShownElement& e) { return e.kind == ShownElement::Kind::Display; });
 }
 
 QString gameClockMode(const FeedState& s, const QString& shown)
@@ -222,4 +263,28 @@ QJsonObject feedPictures(const ShownBox& box)
         pictures.insert(QString::number(e.pictureKey), QString::fromLatin1("data:image/png;base64," + png.toBase64()));
     }
     return pictures;
+}
+
+QJsonObject feedShapes(const ShownBox& box)
+{
+    QJsonArray outline;
+    for (const QRect& r : roundedOutline(box.width, box.height, int(std::lround(2 * box.cornerRadius))))
+        outline.append(QJsonArray{r.x(), r.y(), r.width(), r.height()});
+    QJsonObject shapes;
+    for (const ShownElement& e : displays(box))
+        shapes.insert(e.name, displayShapes(e));
+    return {{"outline", outline}, {"displays", shapes}};
+}
+
+bool sameShapes(const ShownBox& a, const ShownBox& b)
+{
+    const auto sameCells = [](const ShownElement& x, const ShownElement& y) {
+        return x.name == y.name && x.style == y.style && x.cellHeight == y.cellHeight && x.cellWidth == y.cellWidth
+            && x.halfWidth == y.halfWidth && x.slotWidth == y.slotWidth
+            && std::ranges::equal(x.cells, y.cells, [](const ShownCell& c, const ShownCell& d) {
+                   return c.kind == d.kind && c.rect == d.rect;
+               });
+    };
+    return a.width == b.width && a.height == b.height && a.cornerRadius == b.cornerRadius
+        && std::ranges::equal(displays(a), displays(b), sameCells);
 }

@@ -1,5 +1,6 @@
 // The LED displays: the text each forms from its values, the size it gives
-// itself, and that writing an unchanged value costs nothing.
+// itself, the shapes it is drawn with, and that writing an unchanged value costs
+// nothing.
 
 #include "clockdisplay.h"
 #include "digitdisplay.h"
@@ -181,29 +182,31 @@ private Q_SLOTS:
         QCOMPARE(captionSpy.count(), 1);
     }
 
-    // A paint shows exactly what LedPainter draws from the placed cells, pixel
-    // for pixel, small and large, in both styles.
-    void aPaintDrawsThePlacedCells()
+    // Elements at sizes worked out by hand. Segments are a fifth of the cell's
+    // width or 0.105 of its height thick, whichever is less, with 0.14 of that
+    // between them; the separator's LEDs 1.25 of it across, a fifth of the height
+    // off the middle. Dot digits have nine rows, each LED 0.8 of the pitch across.
+    void cellElementsAtKnownSizes()
     {
-        for (const auto style : {LedDisplay::Lines, LedDisplay::Dots}) {
-            for (const double size : {25.0, 333.0}) {
-                ClockDisplay clock;
-                clock.setLedType(style);
-                clock.setDigitSize(size);
-                clock.setValue(598);
-                QImage shown(clock.size(), QImage::Format_ARGB32_Premultiplied), drawn = shown;
-                clock.render(&shown);
-                drawn.fill(toQColor(clock.backColor()));
-                QPainter painter(&drawn);
-                painter.setRenderHint(QPainter::Antialiasing);
-                painter.setPen(Qt::NoPen);
-                LedPainter cells;
-                cells.setMetrics(clock.metrics());
-                for (const LedDisplay::PlacedCell& cell : clock.placedCells())
-                    cells.drawCell(painter, cell.kind, cell.rect.topLeft(), cell.litBits, toQColor(clock.litColor()), {});
-                QCOMPARE(shown, drawn);
-            }
-        }
+        const auto element = [](int style, QSizeF cell, led::CellKind kind, size_t index) {
+            LedPainter painter;
+            painter.setMetrics({cell.height(), cell.width(), 3, 6, style, 1});
+            return painter.elements(kind).at(index);
+        };
+        const LedPainter::Element top = element(led::Lines, {30, 40}, led::CellKind::Digit, 0);
+        QCOMPARE(top.bits, led::A);
+        QCOMPARE(top.polygon, (QPolygonF{{2.688, 2.1}, {4.788, 0}, {25.212, 0}, {27.312, 2.1}, {25.212, 4.2}, {4.788, 4.2}}));
+        const LedPainter::Element narrow = element(led::Lines, {10, 40}, led::CellKind::Digit, 1);
+        QCOMPARE(narrow.bits, led::B);
+        QCOMPARE(narrow.polygon, (QPolygonF{{9, 1.28}, {10, 2.28}, {10, 18.72}, {9, 19.72}, {8, 18.72}, {8, 2.28}}));
+        const LedPainter::Element colon = element(led::Lines, {30, 40}, led::CellKind::Separator, 0);
+        QCOMPARE(colon.bits, led::Colon);
+        QCOMPARE(colon.centre, QPointF(3, 12));
+        QCOMPARE(colon.radius, 2.625);
+        const LedPainter::Element dot = element(led::Dots, {20, 36}, led::CellKind::Digit, 0);
+        QCOMPARE(dot.bits, led::A);
+        QCOMPARE(dot.centre, QPointF(6, 2));
+        QCOMPARE(dot.radius, 1.6);
     }
 
     // A paint of part of the display, at an offset, writes that part exactly as

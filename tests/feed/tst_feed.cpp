@@ -1,10 +1,13 @@
 // The live feed over real sockets on loopback: what each path serves as the score
 // box changes, the WebSocket's messages, refused requests, and clients that hold
-// connections or stop reading, with the score box's loop answering throughout.
+// connections or stop reading, with the score box's loop answering throughout;
+// and that the shapes it sends are what the displays paint.
 
+#include "clockdisplay.h"
 #include "configrecord.h"
 #include "configstore.h"
 #include "controls.h"
+#include "digitdisplay.h"
 #include "feed.h"
 #include "feedserver.h"
 #include "frmscoreboard.h"
@@ -13,8 +16,11 @@
 #include "timesource.h"
 
 #include <QDeadlineTimer>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPainter>
+#include <QPainterPath>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTcpSocket>
@@ -137,6 +143,36 @@ struct IdleClients {
     }
 };
 
+// A display of the state filled from its shapes, as the overlay page does it.
+QImage drawnAsThePageDoes(const QJsonObject& display, const QJsonObject& shapes)
+{
+    QImage image(display["width"].toInt(), display["height"].toInt(), QImage::Format_RGB32);
+    image.fill(QColor(display["back"].toString()));
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QJsonArray cells = display["cells"].toArray();
+    for (qsizetype i = 0; i < cells.size(); ++i) {
+        QPainterPath lit;
+        for (const QJsonValue e : shapes["elements"][cells[i]["kind"].toString()].toArray()) {
+            if (!(e["bits"].toInt() & cells[i]["bits"].toInt()))
+                continue;
+            if (const QJsonArray circle = e["circle"].toArray(); !circle.isEmpty()) {
+                const double radius = circle[2].toDouble();
+                lit.addEllipse(QPointF(circle[0].toDouble(), circle[1].toDouble()), radius, radius);
+                continue;
+            }
+            QPolygonF polygon;
+            for (const QJsonValue point : e["points"].toArray())
+                polygon << QPointF(point[0].toDouble(), point[1].toDouble());
+            lit.addPolygon(polygon);
+            lit.closeSubpath();
+        }
+        const QJsonArray corner = shapes["cells"][i].toArray();
+        painter.fillPath(lit.translated(corner[0].toDouble(), corner[1].toDouble()), QColor(display["lit"].toString()));
+    }
+    return image;
+}
+
 int onFeedThread(Feed& feed, const std::function<int(FeedServer&)>& ask)
 {
     int answer = 0;
@@ -249,6 +285,8 @@ private Q_SLOTS:
         const Reply page = get(feed->port(), "/overlay");
         QCOMPARE(page.contentType, QByteArray("text/html; charset=utf-8"));
         QVERIFY(page.body.contains(R"("homeScore":3)"));
+        QVERIFY(page.body.contains(R"("shapes":{)"));
+        QVERIFY(!json.body.contains("shapes"));
         QVERIFY(!page.body.contains("/*STATE*/"));
 
         // Without the shot clock in use there is none in the state.
@@ -266,12 +304,22 @@ private Q_SLOTS:
         QWebSocket client;
         QSignalSpy messages(&client, &QWebSocket::textMessageReceived);
         client.open(QUrl(QStringLiteral("ws://127.0.0.1:%1/live").arg(feed->port())));
+        const auto message = [&messages](qsizetype i) -> const QJsonObject {
+            return jsonOf(messages.at(i).at(0).toString().toUtf8());
+        };
         QTRY_COMPARE(messages.size(), 1);
-        QCOMPARE(jsonOf(messages[0][0].toString().toUtf8())["homeScore"].toInt(-1), 0);
+        QCOMPARE(message(0)["homeScore"].toInt(-1), 0);
+        // The shapes come on connect, and again only when they change.
+        QVERIFY(message(0)["shapes"]["displays"]["cdGame"]["elements"]["digit"][0]["points"].isArray());
 
         press(Config().QScoreV1);
         QTRY_COMPARE(messages.size(), 2);
-        QCOMPARE(jsonOf(messages[1][0].toString().toUtf8())["visitorScore"].toInt(-1), 1);
+        QCOMPARE(message(1)["visitorScore"].toInt(-1), 1);
+        QVERIFY(!message(1).contains("shapes"));
+        Config().LEDType = led::Dots;
+        box->runOptionsDialog();
+        QTRY_COMPARE(messages.size(), 3);
+        QVERIFY(message(2)["shapes"]["displays"]["cdGame"]["elements"]["digit"][0]["circle"].isArray());
 
         // Refreshes that change nothing shown hand nothing out; a running clock's
         // next second does.
@@ -287,8 +335,42 @@ private Q_SLOTS:
         time.advanceMs(2);
         game->refresh();
         QCOMPARE(handedOut, started + 1);
-        QTRY_COMPARE(jsonOf(messages.last()[0].toString().toUtf8())["gameClock"].toObject()["text"].toString(),
-                     QStringLiteral("9:59"));
+        QTRY_COMPARE(message(messages.size() - 1)["gameClock"]["text"].toString(), QStringLiteral("9:59"));
+    }
+
+    // The overlay page fills the lit elements the feed sends at the corners it
+    // sends; done the same way here, that is what the displays paint, pixel for
+    // pixel: both styles, small and large, the narrow "1" past 99, the separator.
+    void theShapesSentAreWhatTheDisplaysPaint()
+    {
+        for (const int style : {LedDisplay::Lines, LedDisplay::Dots}) {
+            for (const double size : {25.0, 333.0}) {
+                QWidget board;
+                auto* score = new DigitDisplay(&board);
+                score->setObjectName(QStringLiteral("score"));
+                score->setMax(199);
+                score->setCaption(188);
+                auto* clock = new ClockDisplay(&board);
+                clock->setObjectName(QStringLiteral("clock"));
+                clock->setFormat(QStringLiteral("1,.1"));
+                clock->setValue(47.3f);
+                for (LedDisplay* display : board.findChildren<LedDisplay*>()) {
+                    display->setLedType(style);
+                    display->setDigitSize(size);
+                    display->setPaddingI(size * 2.3); // cells at fractions of a pixel
+                }
+                const ShownBox shown = describeShownBox(&board, {}, 0);
+                const QJsonObject shapes = jsonOf(QJsonDocument(feedShapes(shown)).toJson())["displays"].toObject();
+                const QJsonObject state = feedJson(FeedState{{}, shown, Config()});
+                const QJsonArray elements = state["box"]["elements"].toArray();
+                QCOMPARE(elements.size(), 2);
+                for (const QJsonValue e : elements) {
+                    QImage shot(e["width"].toInt(), e["height"].toInt(), QImage::Format_RGB32);
+                    board.findChild<LedDisplay*>(e["name"].toString())->render(&shot);
+                    QCOMPARE(drawnAsThePageDoes(e.toObject(), shapes[e["name"].toString()].toObject()), shot);
+                }
+            }
+        }
     }
 
     void requestsOutsideTheFeedAreRefused_data()
