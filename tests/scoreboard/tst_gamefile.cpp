@@ -37,7 +37,7 @@ QString faultInGameFile(const QString& path)
 }
 
 const GameState Kept{7, 103, 4, ClockSeconds::fromTicks(1234000), true, ClockSeconds::fromSeconds(300),
-                     ClockSeconds::fromTicks(123000), true, true, false, true};
+                     ClockSeconds::fromTicks(123000), true, true, false, false};
 
 bool writeFile(const QString& to, const QByteArray& bytes)
 {
@@ -71,7 +71,9 @@ private Q_SLOTS:
         QTest::newRow("a negative clock") << QByteArray(json).replace("1234000", "-1") << false;
         QTest::newRow("another version") << QByteArray(json).replace("\"version\": 1", "\"version\": 2") << false;
         QTest::newRow("a flag as a number") << QByteArray(json).replace("\"showsTimeOfDay\": false", "\"showsTimeOfDay\": 0") << false;
-        QTest::newRow("the blank shot clock as a number") << QByteArray(json).replace("\"shotClockBlank\": true", "\"shotClockBlank\": 1") << false;
+        QTest::newRow("the blank shot clock as a number") << QByteArray(json).replace("\"shotClockBlank\": false", "\"shotClockBlank\": 1") << false;
+        // Written before a blank shot clock was kept: one that is not blank.
+        QTest::newRow("no blank shot clock") << QByteArray(json).replace("\"shotClockBlank\": false", "\"x\": 0") << true;
     }
 
     void aDamagedFileIsMovedAsideAndAWholeOneReadBack()
@@ -89,21 +91,6 @@ private Q_SLOTS:
         QCOMPARE(contentOf(path + ".bad"), whole ? QByteArray("an older damaged game") : content);
         // A fresh game where the operator expected the last one is explained.
         QCOMPARE(said, whole ? QStringList() : QStringList{"The saved game could not be read; it was kept as game.json.bad."});
-    }
-
-    // A file written before the blank shot clock was kept reads as a shot clock
-    // that is not blank.
-    void aFileWithoutTheBlankShotClockStillLoads()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("game.json");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(toJson(Kept).replace("\"shotClockBlank\": true", "\"x\": 0"));
-        file.close();
-        GameState older = Kept;
-        older.shotClockBlank = false;
-        QCOMPARE(GameFile(path).takeLeftover(), std::optional<GameState>(older));
     }
 
     // A crash at the end of a period leaves both clocks at 0.0: a whole game.
