@@ -244,26 +244,24 @@ bool Game::undo()
         m_clockEntry.text.clear();
         return true;
     }
-    const std::optional<UndoStep> step = m_history.takeUndo();
-    if (!step)
-        return false;
-    const UndoableGame now = undoable();
-    const UndoableGame back = takeBack(*step, now);
-    setUndoable(back);
-    m_history.undone({now, back});
-    decideExpiry();
-    return true;
+    return takeBackStep(m_history.takeUndo(), &UndoHistory::undone);
 }
 
 bool Game::redo()
 {
-    const std::optional<UndoStep> step = m_history.takeRedo();
+    return takeBackStep(m_history.takeRedo(), &UndoHistory::redone);
+}
+
+// Undo and redo are the same move: the step taken back, and kept the other way
+// round for the move back again.
+bool Game::takeBackStep(const std::optional<UndoStep>& step, void (UndoHistory::*keep)(const UndoStep&))
+{
     if (!step)
         return false;
     const UndoableGame now = undoable();
-    const UndoableGame forward = takeBack(*step, now);
-    setUndoable(forward);
-    m_history.redone({now, forward});
+    const UndoableGame then = takeBack(*step, now);
+    setUndoable(then);
+    (m_history.*keep)({now, then});
     decideExpiry();
     return true;
 }

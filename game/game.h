@@ -89,6 +89,7 @@ private:
     void resetClock();
     bool undo();
     bool redo();
+    bool takeBackStep(const std::optional<UndoStep>& step, void (UndoHistory::*keep)(const UndoStep&));
     int& valueOf(game::Display display);
     UndoableGame undoable() const;
     void setUndoable(const UndoableGame& game);
