@@ -1,6 +1,9 @@
 #include "feedstate.h"
 
 #include "boxoutline.h"
+#include "clockdisplay.h"
+#include "clockreadings.h"
+#include "digitdisplay.h"
 #include "qcolour.h"
 
 #include <QBuffer>
@@ -143,11 +146,20 @@ auto displays(const ShownBox& box)
         | std::views::filter([](const ShownElement& e) { return e.kind == ShownElement::Kind::Display; });
 }
 
-QString gameClockMode(const FeedState& s, const QString& shown)
+// The game clock's face as the box shows it: the game's time, or the local time of
+// day as the box reads it by default.
+GameClockReading gameClockFace(const GameState& game)
 {
-    if (s.game.showsTimeOfDay)
+    if (game.showsTimeOfDay)
+        return timeOfDayReading(QTime::currentTime(), systemClockIsTwelveHour());
+    return gameClockReading(game.gameClock);
+}
+
+QString gameClockMode(const GameState& game, const GameClockReading& face)
+{
+    if (game.showsTimeOfDay)
         return QStringLiteral("timeOfDay");
-    return shown.contains(u'.') ? QStringLiteral("secondsTenths") : QStringLiteral("minutesSeconds");
+    return face.format == SecondsTenthsFormat ? QStringLiteral("secondsTenths") : QStringLiteral("minutesSeconds");
 }
 
 void writeXml(QXmlStreamWriter& xml, const QString& name, const QJsonValue& value)
@@ -191,9 +203,8 @@ void writeXml(QXmlStreamWriter& xml, const QString& name, const QJsonValue& valu
 QJsonObject feedJson(const FeedState& s)
 {
     const ConfigRecord& c = s.config;
-    const ShownElement* gameClock = s.box.find(QStringLiteral("cdGame"));
-    const ShownElement* shotClock = s.box.find(QStringLiteral("ddShotClock"));
-    const QString gameText = gameClock ? gameClock->text : QString();
+    // The clocks' text comes from the game, in the displays' own wording.
+    const GameClockReading face = gameClockFace(s.game);
 
     QJsonObject json{
         {"homeScore", scoreValue(s.game.homeScore)},
@@ -202,9 +213,9 @@ QJsonObject feedJson(const FeedState& s)
         {"homeName", c.HomeText},
         {"visitorName", c.VisitorText},
         {"periodCaption", c.PeriodText},
-        {"gameClock", QJsonObject{{"text", gameText},
+        {"gameClock", QJsonObject{{"text", ClockDisplay::textFor(face.format, face.value)},
                                   {"tenths", tenthsShown(s.game.gameClock)},
-                                  {"mode", gameClockMode(s, gameText)},
+                                  {"mode", gameClockMode(s.game, face)},
                                   {"running", s.game.gameClockRunning}}},
         {"ledStyle", c.LEDType == led::Dots ? "dots" : "lines"},
         {"colors", QJsonObject{{"time", hex(c.TimeColor)},
@@ -218,8 +229,8 @@ QJsonObject feedJson(const FeedState& s)
                                {"selected", hex(c.LEDSelected)},
                                {"keyBackground", hex(c.GreenBackColor)}}},
     };
-    if (c.UseShotClock && shotClock)
-        json.insert("shotClock", QJsonObject{{"text", shotClock->text},
+    if (c.UseShotClock)
+        json.insert("shotClock", QJsonObject{{"text", DigitDisplay::textFor(shotClockCaption(s.game), 99)},
                                              {"seconds", qint64(std::ceil(double(std::max<qint64>(0, s.game.shotClock.ticks()))
                                                                           / ClockSeconds::TicksPerSecond))},
                                              {"running", s.game.shotClockRunning}});

@@ -1,5 +1,7 @@
 #include "clockreadings.h"
 
+#include <QLocale>
+
 #include <algorithm>
 
 namespace {
@@ -20,9 +22,17 @@ GameClockReading gameClockReading(ClockSeconds gameTime)
     return {SecondsTenthsFormat, float(tenthsUp) / 10};
 }
 
-GameClockReading timeOfDayReading(int hours, int minutes)
+GameClockReading timeOfDayReading(QTime now, bool twelveHour)
 {
-    return {MinutesSecondsFormat, float(hours * 60 + minutes)};
+    int hours = now.hour();
+    if (twelveHour)
+        hours = hours % 12 == 0 ? 12 : hours % 12;
+    return {MinutesSecondsFormat, float(hours * 60 + now.minute())};
+}
+
+bool systemClockIsTwelveHour()
+{
+    return QLocale::system().timeFormat(QLocale::ShortFormat).contains(u'a', Qt::CaseInsensitive);
 }
 
 int shotClockReading(ClockSeconds shotTime)

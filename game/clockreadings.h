@@ -5,6 +5,7 @@
 #include "clockseconds.h"
 
 #include <QString>
+#include <QTime>
 
 #include <optional>
 
@@ -22,8 +23,11 @@ struct GameClockReading
 // next tenth.
 GameClockReading gameClockReading(ClockSeconds gameTime);
 
-// The time of day reads hours:minutes on the minutes-and-seconds face.
-GameClockReading timeOfDayReading(int hours, int minutes);
+// The time of day reads hours:minutes on the minutes-and-seconds face: 0-23, or
+// 1-12 on a 12-hour clock.
+GameClockReading timeOfDayReading(QTime now, bool twelveHour);
+// Whether the system's short time format reads 12-hour.
+bool systemClockIsTwelveHour();
 
 // Whole seconds the shot clock shows: rounded up, so 23.2 shows 24 and 0.3 shows 1.
 int shotClockReading(ClockSeconds shotTime);

@@ -348,9 +348,7 @@ GameClockReading Game::gameClockFace() const
 
 int Game::shotClockCaption() const
 {
-    if (m_shotClockBlank)
-        return game::BlankCaption;
-    return shotClockReading(m_shotClockFollowsGame ? m_gameClock.seconds() : m_shotClock.seconds());
+    return ::shotClockCaption(state());
 }
 
 bool Game::entryPending() const

@@ -1,5 +1,7 @@
 #include "gamestate.h"
 
+#include "clockreadings.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -41,6 +43,13 @@ std::optional<bool> flag(const QJsonObject& o, const char* key)
 }
 
 } // namespace
+
+int shotClockCaption(const GameState& s)
+{
+    if (s.shotClockBlank)
+        return game::BlankCaption;
+    return shotClockReading(s.shotClockFollowsGame ? s.gameClock : s.shotClock);
+}
 
 bool differsBeyondRunningTime(const GameState& a, const GameState& b)
 {

@@ -37,6 +37,9 @@ struct GameState
     bool operator==(const GameState&) const = default;
 };
 
+// What the shot clock display shows for `state`: whole seconds, or -1 blank.
+int shotClockCaption(const GameState& state);
+
 // Whether `a` and `b` differ in more than the time a running clock has counted
 // since: the difference worth keeping at once.
 bool differsBeyondRunningTime(const GameState& a, const GameState& b);

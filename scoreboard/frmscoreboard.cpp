@@ -1,6 +1,7 @@
 #include "frmscoreboard.h"
 
 #include "clockdisplay.h"
+#include "clockreadings.h"
 #include "colour.h"
 #include "configrecord.h"
 #include "configstore.h"
@@ -16,7 +17,6 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QLocale>
 
 namespace {
 
@@ -66,7 +66,7 @@ frmScoreboard::frmScoreboard(Game& game, QWidget* parent)
     setAutoFillBackground(true);
     setFocusPolicy(Qt::StrongFocus);
     m_numLock = &platformNumLock();
-    setLocalTime(&QTime::currentTime, QLocale::system().timeFormat(QLocale::ShortFormat).contains(u'a', Qt::CaseInsensitive));
+    setLocalTime(&QTime::currentTime, systemClockIsTwelveHour());
     createElements();
     connectElementEvents();
     connectMouseGestures();

@@ -13,18 +13,6 @@
 
 using game::Display;
 
-namespace {
-
-// Hours as the operator's clock shows them: 0-23, or 1-12 on a 12-hour clock.
-int clockFaceHours(int hour24, bool twelveHour)
-{
-    if (!twelveHour)
-        return hour24;
-    const int h = hour24 % 12;
-    return h == 0 ? 12 : h;
-}
-}
-
 void frmScoreboard::setLocalTime(std::function<QTime()> now, bool twelveHour)
 {
     m_localTime = std::move(now);
@@ -60,7 +48,7 @@ void frmScoreboard::drawGameClock()
         if (!m_game.showsTimeOfDay())
             return m_game.gameClockFace();
         const QTime now = m_localTime ? m_localTime() : QTime::currentTime();
-        return timeOfDayReading(clockFaceHours(now.hour(), m_twelveHourClock), now.minute());
+        return timeOfDayReading(now, m_twelveHourClock);
     }();
     cdGame->setFormat(reading.format);
     cdGame->setValue(reading.value);

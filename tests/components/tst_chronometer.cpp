@@ -3,7 +3,6 @@
 
 #include "chronometer.h"
 #include "colour.h"
-#include "qcolour.h"
 #include "timesource.h"
 #include "units.h"
 
@@ -61,9 +60,6 @@ private Q_SLOTS:
         QCOMPARE(units::toInt16(qQNaN()), qint16(0));
         QCOMPARE(units::toInt32(1e12), std::numeric_limits<qint32>::max());
         QCOMPARE(units::toInt32(-2.5), qint32(-2));
-        // Colours keep red in the low byte.
-        QCOMPARE(toQColor(33023), QColor(255, 128, 0));
-        QCOMPARE(fromQColor(QColor(0, 0, 255)), Colour(16711680));
     }
 
     void countsDownWhileRunningOnlyAndKeepsPartTicks()

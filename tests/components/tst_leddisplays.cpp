@@ -65,6 +65,13 @@ private Q_SLOTS:
         QTest::newRow("negative tenths show zero") << st << 0 << -0.3 << "0.0";
         QTest::newRow("unknown format shows minutes") << QStringLiteral("x") << 0 << 754.0 << "12:34";
     }
+    // Stored colours keep red in the low byte.
+    void coloursConvert()
+    {
+        QCOMPARE(toQColor(33023), QColor(255, 128, 0));
+        QCOMPARE(fromQColor(QColor(0, 0, 255)), Colour(16711680));
+    }
+
     void shownTextFollowsTheValue()
     {
         QFETCH(QString, format);
