@@ -289,6 +289,17 @@ private Q_SLOTS:
         QVERIFY(!json.body.contains("shapes"));
         QVERIFY(!page.body.contains("/*STATE*/"));
 
+        // A blank shot clock reads empty; the time of day reads as the box shows it.
+        game->apply(GameCommand::clear(game::Display::ShotClock));
+        press(Config().ClockSwitchKey);
+        const auto current = [this] { return jsonOf(get(feed->port(), "/state.json").body); };
+        QTRY_COMPARE(current()["gameClock"].toObject()["mode"].toString(), QStringLiteral("timeOfDay"));
+        const QJsonObject switched = current();
+        QCOMPARE(switched["shotClock"].toObject()["text"].toString(), QString());
+        QCOMPARE(switched["gameClock"].toObject()["text"].toString(),
+                 box->findChild<ClockDisplay*>("cdGame")->shownText());
+        press(Config().ClockSwitchKey);
+
         // Without the shot clock in use there is none in the state.
         press(Config().ResetClockKey);
         Config().UseShotClock = false;
