@@ -41,10 +41,6 @@ class frmScoreboard : public QWidget
     Q_OBJECT
 
 public:
-    // Arguments of UpdateScoreboardView: no position given, the configured view.
-    static constexpr int NoPosition = -32768;
-    static constexpr int ConfiguredView = -1;
-
     explicit frmScoreboard(Game& game, QWidget* parent = nullptr);
     ~frmScoreboard() override;
 
@@ -90,6 +86,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Arguments of UpdateScoreboardView: no position given, the configured view.
+    static constexpr int NoPosition = -32768;
+    static constexpr int ConfiguredView = -1;
+
     void Form_Load();
     void EndProgram();
     void ReapplyAfterOptions();
