@@ -34,12 +34,6 @@ ProgramWindows::~ProgramWindows()
     delete m_notice;
 }
 
-namespace {
-Game::Rules gameRules(const ConfigRecord& config)
-{
-    return {config.UseShotClock, config.ShotClockResetTime};
-}
-} // namespace
 
 GameFile& ProgramWindows::gameFile()
 {
@@ -94,7 +88,7 @@ frmScoreboard& ProgramWindows::scoreboardWindow()
 Game& ProgramWindows::gameInstance()
 {
     if (!m_game)
-        m_game = std::make_unique<Game>(m_time, gameRules(Config()));
+        m_game = std::make_unique<Game>(m_time, GameRules::from(Config()));
     return *m_game;
 }
 

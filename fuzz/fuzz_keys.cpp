@@ -51,7 +51,7 @@ void check(bool ok)
 // One fresh score box per input, driven by the input's (operation, argument) pairs.
 void runActions(ManualTimeSource& time, const uint8_t* data, size_t size)
 {
-    Game game(time, Game::Rules{Config().UseShotClock, Config().ShotClockResetTime});
+    Game game(time, GameRules::from(Config()));
     game.stopRefreshing();
     frmScoreboard box(game);
     box.load();

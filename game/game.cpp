@@ -1,5 +1,7 @@
 #include "game.h"
 
+#include "configrecord.h"
+
 #include <algorithm>
 
 using game::Display;
@@ -37,6 +39,11 @@ int maxOf(Display display)
 }
 
 } // namespace
+
+GameRules GameRules::from(const ConfigRecord& config)
+{
+    return {config.UseShotClock, config.ShotClockResetTime};
+}
 
 Game::Game(const TimeSource& time, Rules rules, QObject* parent)
     : QObject(parent)
@@ -134,9 +141,7 @@ bool Game::changeValue(Display display, const GameCommand& command)
     if (command.kind == Kind::SetGameTime) {
         if (command.time < ClockSeconds() || command.time > ClockSeconds::fromSeconds(game::MaxGameSeconds))
             return false;
-        m_gameClock.setSeconds(command.time);
-        m_gameClockResetTime = command.time;
-        decideExpiry();
+        setGameTime(command.time);
         return true;
     }
     if (command.kind == Kind::Clear && display == Display::ShotClock) {
@@ -188,13 +193,17 @@ bool Game::typeKey(Display display, int charCode)
         return changeValue(display, GameCommand::clear(Display::ShotClock));
     }
     const auto typed = EnterClockDigit(m_clockEntry, entryTarget(display), charCode, game::MaxGameSeconds);
-    if (typed) {
-        m_gameClock.setSeconds(*typed);
-        // What the reset key puts back: the last game time typed.
-        m_gameClockResetTime = *typed;
-        decideExpiry();
-    }
+    if (typed)
+        setGameTime(*typed);
     return true;
+}
+
+// A game time typed or set is also what the reset key puts back.
+void Game::setGameTime(ClockSeconds time)
+{
+    m_gameClock.setSeconds(time);
+    m_gameClockResetTime = time;
+    decideExpiry();
 }
 
 void Game::startStop()

@@ -17,6 +17,7 @@
 #include <QTimer>
 
 class TimeSource;
+struct ConfigRecord;
 
 // What the operator's settings decide about the game.
 struct GameRules
@@ -24,6 +25,8 @@ struct GameRules
     bool useShotClock = false;
     int shotClockResetSeconds = 35;
     bool operator==(const GameRules&) const = default;
+
+    static GameRules from(const ConfigRecord& config);
 };
 
 class Game : public QObject
@@ -84,6 +87,7 @@ private:
     bool applyUndoable(const GameCommand& command);
     bool changeValue(game::Display display, const GameCommand& command);
     bool typeKey(game::Display display, int charCode);
+    void setGameTime(ClockSeconds time);
     bool resetShotClock(int seconds);
     void startStop();
     void resetClock();

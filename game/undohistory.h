@@ -51,9 +51,6 @@ public:
     void redone(const UndoStep& step);
     void clear();
 
-    int undoCount() const { return int(m_undo.size()); }
-    int redoCount() const { return int(m_redo.size()); }
-
 private:
     std::deque<UndoStep> m_undo;
     std::deque<UndoStep> m_redo;

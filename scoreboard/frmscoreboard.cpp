@@ -224,7 +224,7 @@ void frmScoreboard::Form_Load()
         mmcShotClock->open();
     }
 
-    m_game.setRules({config.UseShotClock, config.ShotClockResetTime});
+    m_game.setRules(GameRules::from(config));
     drawGame();
     UpdateTeamNames();
     RestoreBoxSize();
@@ -300,7 +300,7 @@ void frmScoreboard::ReapplyAfterOptions()
     RecordBoxPlacement();
     Q_EMIT optionsRequested();
     UpdateFormColors();
-    m_game.setRules({config.UseShotClock, config.ShotClockResetTime});
+    m_game.setRules(GameRules::from(config));
     drawGame();
     // A picture cleared in the dialog leaves the box too; fitting an empty name
     // would keep the old one.

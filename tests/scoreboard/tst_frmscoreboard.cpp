@@ -96,7 +96,7 @@ private:
 
     std::unique_ptr<frmScoreboard> load()
     {
-        game = std::make_unique<Game>(time, Game::Rules{Config().UseShotClock, Config().ShotClockResetTime});
+        game = std::make_unique<Game>(time, GameRules::from(Config()));
         game->stopRefreshing();
         auto box = std::make_unique<frmScoreboard>(*game);
         connect(box.get(), &frmScoreboard::helpRequested, this, [this] { ++log.helpShown; });
