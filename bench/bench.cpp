@@ -184,7 +184,7 @@ void shotClockWindow4k(frmShotClock& window, bool shown)
 double shotClockWindow4kPaintMs()
 {
     ManualTimeSource time;
-    Game game(time, Game::Rules{true, 24});
+    Game game(time, GameRules::withShotClock(24));
     frmShotClock window(game, {});
     shotClockWindow4k(window, false);
     return paintMs(window);
@@ -195,7 +195,7 @@ double shotClockWindow4kPaintMs()
 double shotClockWindow4kPaintRatio()
 {
     ManualTimeSource time;
-    Game game(time, Game::Rules{true, 24});
+    Game game(time, GameRules::withShotClock(24));
     frmShotClock window(game, {});
     shotClockWindow4k(window, true);
     return paintRatio(window);
@@ -206,7 +206,7 @@ double shotClockWindow4kPaintRatio()
 double shotClockWindow4kTickMs()
 {
     ManualTimeSource time;
-    Game game(time, Game::Rules{true, 24});
+    Game game(time, GameRules::withShotClock(24));
     frmShotClock window(game, {});
     shotClockWindow4k(window, true);
     PaintCounter counter;
@@ -248,7 +248,7 @@ void refreshTickFigures()
     ManualTimeSource time;
     Config() = defaultConfig(QString());
     Config().UseShotClock = true;
-    Game game(time, Game::Rules{true, 35});
+    Game game(time, GameRules::withShotClock(35));
     frmScoreboard box(game);
     box.load();
     box.show();
@@ -399,7 +399,7 @@ void displayLagFigures()
     Config().ShotClockResetTime = 24;
     Config().BuzzerFile.clear();
     Config().ShotClockFile.clear();
-    Game game(time, Game::Rules{true, 24});
+    Game game(time, GameRules::withShotClock(24));
     frmShotClock window(game, {});
     window.load();
     window.resize(3840, 2160);

@@ -68,7 +68,7 @@ void printFeedFigures(int changes)
     Config().UseShotClock = true;
 
     ManualTimeSource time;
-    Game game(time, Game::Rules{true, Config().ShotClockResetTime});
+    Game game(time, GameRules::withShotClock(Config().ShotClockResetTime));
     game.stopRefreshing();
     frmScoreboard box(game);
     box.load();

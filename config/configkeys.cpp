@@ -87,6 +87,13 @@ bool isFeedPort(const QString& text)
     return port && *port >= 1024 && *port <= 65535;
 }
 
+bool isRuleSetName(const QString& text)
+{
+    static const QStringList names{QStringLiteral("Custom"), QStringLiteral("FIBA"), QStringLiteral("NBA"),
+                                   QStringLiteral("NCAAM"), QStringLiteral("NCAAW"), QStringLiteral("NFHS")};
+    return names.contains(text);
+}
+
 bool isIPv4Address(const QString& text)
 {
     const QStringList parts = text.split(u'.');

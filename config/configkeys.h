@@ -26,6 +26,7 @@ inline constexpr QLatin1String PicSettings("PicSettings");
 inline constexpr QLatin1String AdditionalSettings("AdditionalSettings");
 inline constexpr QLatin1String Views("Views");
 inline constexpr QLatin1String FeedSettings("FeedSettings");
+inline constexpr QLatin1String GameSettings("GameSettings");
 
 // Which record field a key fills; the member's type decides the conversion.
 using Field = std::variant<qint16 ConfigRecord::*, qint32 ConfigRecord::*, bool ConfigRecord::*, QString ConfigRecord::*>;
@@ -36,7 +37,7 @@ enum class DefaultRule {
     InProgramFolder,   // the default text names a data file of the program (datafiles.h)
 };
 
-// SaveConfig writes the keys with saveOrder 1 to 39 in that order; 0 marks the
+// SaveConfig writes the keys with saveOrder 1 to 60 in that order; 0 marks the
 // placement keys, which only SaveBoxPlacement writes.
 inline constexpr int NotSavedByConfig = 0;
 
@@ -62,8 +63,10 @@ using settingtext::Rounding;
 // The live feed listens on an unprivileged port, on one IPv4 address.
 bool isFeedPort(const QString& text);
 bool isIPv4Address(const QString& text);
+// One of the rule sets the game knows by name.
+bool isRuleSetName(const QString& text);
 
-inline constexpr std::array<SettingKey, 42> Table{{
+inline constexpr std::array<SettingKey, 63> Table{{
     {ColorSettings, QLatin1String("TimeColor"), &R::TimeColor, QLatin1String("33023"), DefaultRule::Fixed, Rounding::Nearest, 1},
     {ColorSettings, QLatin1String("LEDBack"), &R::LEDBack, QLatin1String("0"), DefaultRule::Fixed, Rounding::Nearest, 2},
     {ColorSettings, QLatin1String("ScoreColor"), &R::ScoreColor, QLatin1String("255"), DefaultRule::Fixed, Rounding::Nearest, 4},
@@ -92,6 +95,12 @@ inline constexpr std::array<SettingKey, 42> Table{{
     {QuickKeySettings, QLatin1String("QScoreV2"), &R::QScoreV2, QLatin1String("35"), DefaultRule::Fixed, Rounding::Nearest, 22},
     {QuickKeySettings, QLatin1String("QScoreV3"), &R::QScoreV3, QLatin1String("34"), DefaultRule::Fixed, Rounding::Nearest, 23},
     {QuickKeySettings, QLatin1String("QPeriod1"), &R::QPeriod1, QLatin1String("80"), DefaultRule::Fixed, Rounding::Nearest, 24},
+    {QuickKeySettings, QLatin1String("QHomeFoul"), &R::QHomeFoul, QLatin1String("70"), DefaultRule::Fixed, Rounding::Nearest, 40},
+    {QuickKeySettings, QLatin1String("QVisitorFoul"), &R::QVisitorFoul, QLatin1String("74"), DefaultRule::Fixed, Rounding::Nearest, 41},
+    {QuickKeySettings, QLatin1String("QHomeTimeout"), &R::QHomeTimeout, QLatin1String("68"), DefaultRule::Fixed, Rounding::Nearest, 42},
+    {QuickKeySettings, QLatin1String("QVisitorTimeout"), &R::QVisitorTimeout, QLatin1String("75"), DefaultRule::Fixed, Rounding::Nearest, 43},
+    {QuickKeySettings, QLatin1String("QPossession"), &R::QPossession, QLatin1String("65"), DefaultRule::Fixed, Rounding::Nearest, 44},
+    {QuickKeySettings, QLatin1String("ResetShotClockShortKey"), &R::ResetShotClockShortKey, QLatin1String("89"), DefaultRule::Fixed, Rounding::Nearest, 45},
 
     {KeySettings, QLatin1String("NumLockForce"), &R::NumLockForce, QLatin1String("0"), DefaultRule::Fixed, Rounding::Nearest, 30},
 
@@ -115,6 +124,23 @@ inline constexpr std::array<SettingKey, 42> Table{{
     {FeedSettings, QLatin1String("FeedEnabled"), &R::FeedEnabled, QLatin1String("False"), DefaultRule::Fixed, Rounding::Nearest, 37},
     {FeedSettings, QLatin1String("FeedPort"), &R::FeedPort, QLatin1String("47800"), DefaultRule::Fixed, Rounding::Nearest, 38, &isFeedPort},
     {FeedSettings, QLatin1String("FeedAddress"), &R::FeedAddress, QLatin1String("127.0.0.1"), DefaultRule::Fixed, Rounding::Nearest, 39, &isIPv4Address},
+
+    // The defaults are the "Custom" rules a first start has always had.
+    {GameSettings, QLatin1String("RuleSet"), &R::RuleSet, QLatin1String("Custom"), DefaultRule::Fixed, Rounding::Nearest, 46, &isRuleSetName},
+    {GameSettings, QLatin1String("PeriodLength"), &R::PeriodLength, QLatin1String("10"), DefaultRule::Fixed, Rounding::Nearest, 47},
+    {GameSettings, QLatin1String("Periods"), &R::Periods, QLatin1String("4"), DefaultRule::Fixed, Rounding::Nearest, 48},
+    {GameSettings, QLatin1String("OvertimeLength"), &R::OvertimeLength, QLatin1String("5"), DefaultRule::Fixed, Rounding::Nearest, 49},
+    {GameSettings, QLatin1String("ShotClockShortTime"), &R::ShotClockShortTime, QLatin1String("14"), DefaultRule::Fixed, Rounding::Nearest, 50},
+    {GameSettings, QLatin1String("ShotClockTenths"), &R::ShotClockTenths, QLatin1String("False"), DefaultRule::Fixed, Rounding::Nearest, 51},
+    {GameSettings, QLatin1String("ShotClockSwitchOff"), &R::ShotClockSwitchOff, QLatin1String("False"), DefaultRule::Fixed, Rounding::Nearest, 52},
+    {GameSettings, QLatin1String("BonusFouls"), &R::BonusFouls, QLatin1String("5"), DefaultRule::Fixed, Rounding::Nearest, 53},
+    {GameSettings, QLatin1String("DoubleBonusFouls"), &R::DoubleBonusFouls, QLatin1String("0"), DefaultRule::Fixed, Rounding::Nearest, 54},
+    {GameSettings, QLatin1String("FoulsPerHalf"), &R::FoulsPerHalf, QLatin1String("False"), DefaultRule::Fixed, Rounding::Nearest, 55},
+    {GameSettings, QLatin1String("TimeoutsFirstHalf"), &R::TimeoutsFirstHalf, QLatin1String("2"), DefaultRule::Fixed, Rounding::Nearest, 56},
+    {GameSettings, QLatin1String("TimeoutsSecondHalf"), &R::TimeoutsSecondHalf, QLatin1String("3"), DefaultRule::Fixed, Rounding::Nearest, 57},
+    {GameSettings, QLatin1String("TimeoutsOvertime"), &R::TimeoutsOvertime, QLatin1String("1"), DefaultRule::Fixed, Rounding::Nearest, 58},
+    {GameSettings, QLatin1String("TimeoutsCarryOver"), &R::TimeoutsCarryOver, QLatin1String("False"), DefaultRule::Fixed, Rounding::Nearest, 59},
+    {GameSettings, QLatin1String("ShowTeamFouls"), &R::ShowTeamFouls, QLatin1String("False"), DefaultRule::Fixed, Rounding::Nearest, 60},
 }};
 
 // No setting needs more than a thousand characters; a pasted page as a team name

@@ -47,6 +47,12 @@ struct ConfigRecord
     qint16 QScoreV2 = 0;
     qint16 QScoreV3 = 0;
     qint16 QPeriod1 = 0;
+    qint16 QHomeFoul = 0;
+    qint16 QVisitorFoul = 0;
+    qint16 QHomeTimeout = 0;
+    qint16 QVisitorTimeout = 0;
+    qint16 QPossession = 0;
+    qint16 ResetShotClockShortKey = 0;
 
     qint32 NumLockForce = 0; // 0 leave NumLock alone, 1 keep it on, 2 keep it off
 
@@ -74,6 +80,24 @@ struct ConfigRecord
     bool FeedEnabled = false;
     qint32 FeedPort = 0;
     QString FeedAddress; // "127.0.0.1" this computer only, "0.0.0.0" every network
+
+    // GameSettings: the rules of the game being played. A named rule set fills
+    // the fields below; they stay the operator's to change.
+    QString RuleSet; // "Custom", "FIBA", "NBA", "NCAAM", "NCAAW", "NFHS"
+    qint16 PeriodLength = 0; // minutes
+    qint16 Periods = 0;
+    qint16 OvertimeLength = 0; // minutes
+    qint16 ShotClockShortTime = 0; // seconds
+    bool ShotClockTenths = false; // tenths below five seconds
+    bool ShotClockSwitchOff = false; // blank once the game clock shows less than a full shot clock
+    qint16 BonusFouls = 0; // the opponent's team foul from which a team is in the bonus
+    qint16 DoubleBonusFouls = 0; // 0: no double bonus
+    bool FoulsPerHalf = false; // team fouls count per half rather than per period
+    qint16 TimeoutsFirstHalf = 0; // or for the whole game, when the second half gives none
+    qint16 TimeoutsSecondHalf = 0;
+    qint16 TimeoutsOvertime = 0; // each overtime
+    bool TimeoutsCarryOver = false; // unused timeouts stay for the second half and overtime
+    bool ShowTeamFouls = false; // the score box shows fouls, bonus, timeouts and possession
 
     // Run-time only, never stored.
     bool ResetSizeAndPosition = false;

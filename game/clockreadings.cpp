@@ -41,6 +41,27 @@ int shotClockReading(ClockSeconds shotTime)
     return int(std::clamp<qint64>(seconds, -32768, 32767));
 }
 
+QString ShotClockFace::text() const
+{
+    if (caption < 0)
+        return {};
+    if (tenths)
+        return QStringLiteral("%1.%2").arg(caption / 10).arg(caption % 10);
+    return QString::number(caption);
+}
+
+ShotClockFace shotClockReading(ClockSeconds shotTime, bool tenths)
+{
+    if (tenths) {
+        // Rounded up to the tenth, as the game clock is: 0.0 only at expiry.
+        const qint64 ticks = shotTime.ticks();
+        const qint64 tenthsUp = ticks > 0 ? (ticks + 999) / 1000 : 0;
+        if (tenthsUp < 50)
+            return {int(tenthsUp), true};
+    }
+    return {shotClockReading(shotTime), false};
+}
+
 namespace {
 
 // The shown value never stays for more than a second and a half: the last time
@@ -70,9 +91,9 @@ ClockSeconds nextGameClockChange(ClockSeconds time)
     });
 }
 
-ClockSeconds nextShotClockChange(ClockSeconds time)
+ClockSeconds nextShotClockChange(ClockSeconds time, bool tenths)
 {
-    return nextChange(time, shotClockReading);
+    return nextChange(time, [tenths](ClockSeconds t) { return shotClockReading(t, tenths); });
 }
 
 RefreshActions decideRefresh(const RefreshInput& in, ExpiryFlags& flags)

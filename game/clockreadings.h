@@ -32,11 +32,23 @@ bool systemClockIsTwelveHour();
 // Whole seconds the shot clock shows: rounded up, so 23.2 shows 24 and 0.3 shows 1.
 int shotClockReading(ClockSeconds shotTime);
 
+// What the shot clock shows: whole seconds, or tenths of a second below five
+// seconds where the rules ask for them ("4.9" is 49 with `tenths`); -1 blank.
+struct ShotClockFace
+{
+    int caption = 0;
+    bool tenths = false;
+    bool operator==(const ShotClockFace&) const = default;
+    // "24", "4.9", "" when blank.
+    QString text() const;
+};
+ShotClockFace shotClockReading(ClockSeconds shotTime, bool tenths);
+
 // For a clock counting down from `time`: the time, in whole ten-thousandths, at
 // which what it shows next changes (the game clock's face, or the shot clock's
 // number); -1 when it shows no change before zero.
 ClockSeconds nextGameClockChange(ClockSeconds time);
-ClockSeconds nextShotClockChange(ClockSeconds time);
+ClockSeconds nextShotClockChange(ClockSeconds time, bool tenths = false);
 
 struct RefreshInput
 {

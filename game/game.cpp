@@ -1,7 +1,5 @@
 #include "game.h"
 
-#include "configrecord.h"
-
 #include <algorithm>
 
 using game::Display;
@@ -9,49 +7,90 @@ using game::Display;
 namespace {
 
 constexpr int RefreshIntervalMs = 50;
+// The last two minutes of a period, for the rule that gives the bonus there.
+const ClockSeconds LastTwoMinutes = ClockSeconds::fromSeconds(120);
 
-// Which display a typed entry belongs to: switching display starts a new entry.
-QString entryTarget(Display display)
+// Which display a typed entry belongs to, and what a refusal calls it:
+// switching display starts a new entry.
+QString displayName(Display display)
 {
     switch (display) {
     case Display::HomeScore:
-        return QStringLiteral("home");
+        return QStringLiteral("home score");
     case Display::VisitorScore:
-        return QStringLiteral("visitor");
+        return QStringLiteral("visitor score");
     case Display::Period:
         return QStringLiteral("period");
     case Display::GameClock:
-        return QStringLiteral("gameClock");
+        return QStringLiteral("game clock");
+    case Display::HomeFouls:
+        return QStringLiteral("home fouls");
+    case Display::VisitorFouls:
+        return QStringLiteral("visitor fouls");
+    case Display::HomeTimeouts:
+        return QStringLiteral("home timeouts");
+    case Display::VisitorTimeouts:
+        return QStringLiteral("visitor timeouts");
     case Display::ShotClock:
         break;
     }
-    return QStringLiteral("shotClock");
+    return QStringLiteral("shot clock");
 }
 
 bool isNumberDisplay(Display display)
 {
-    return display == Display::HomeScore || display == Display::VisitorScore || display == Display::Period;
+    return display != Display::GameClock && display != Display::ShotClock;
+}
+
+bool isFouls(Display display)
+{
+    return display == Display::HomeFouls || display == Display::VisitorFouls;
 }
 
 int maxOf(Display display)
 {
-    return display == Display::Period ? game::MaxPeriod : game::MaxScore;
+    switch (display) {
+    case Display::Period:
+        return game::MaxPeriod;
+    case Display::HomeFouls:
+    case Display::VisitorFouls:
+        return game::MaxFouls;
+    case Display::HomeTimeouts:
+    case Display::VisitorTimeouts:
+        return game::MaxTimeouts;
+    default:
+        return game::MaxScore;
+    }
+}
+
+// A blank count counts as none.
+int counted(int value)
+{
+    return std::max(0, value);
+}
+
+game::Bonus bonusFrom(const GameRules& rules, int period, int opponentFouls, int opponentLastTwo)
+{
+    const int threshold = rules::bonusThreshold(rules, period);
+    const bool overtimeOfItsOwn = rules::isOvertime(rules, period) && !rules.overtimeFoulsCarry;
+    if (rules.doubleBonusFouls > 0 && !overtimeOfItsOwn && counted(opponentFouls) >= rules.doubleBonusFouls)
+        return game::Bonus::DoubleBonus;
+    if ((threshold > 0 && counted(opponentFouls) >= threshold)
+        || (rules.lastTwoMinutesBonus && counted(opponentLastTwo) >= 2))
+        return game::Bonus::Bonus;
+    return game::Bonus::None;
 }
 
 } // namespace
-
-GameRules GameRules::from(const ConfigRecord& config)
-{
-    return {config.UseShotClock, config.ShotClockResetTime};
-}
 
 Game::Game(const TimeSource& time, Rules rules, QObject* parent)
     : QObject(parent)
     , m_rules(rules)
     , m_gameClock(time)
-    , m_gameClockResetTime(ClockSeconds::fromSeconds(600))
+    , m_gameClockResetTime(ClockSeconds::fromSeconds(m_rules.periodMinutes * 60))
     , m_shotClock(time)
 {
+    m_homeTimeouts = m_visitorTimeouts = m_rules.timeoutsFirstHalf;
     m_gameClock.setSeconds(m_gameClockResetTime);
     m_shotClock.setSeconds(ClockSeconds::fromSeconds(m_rules.shotClockResetSeconds));
     decideExpiry();
@@ -69,7 +108,25 @@ Game::Game(const TimeSource& time, Rules rules, QObject* parent)
 
 void Game::setRules(const Rules& rules)
 {
+    const Rules before = m_rules;
     m_rules = rules;
+    // A clock not yet started from its length takes the new length.
+    const ClockSeconds oldLength = ClockSeconds::fromSeconds(before.periodMinutes * 60);
+    if (rules.periodMinutes != before.periodMinutes && !m_gameClock.running() && m_gameClockResetTime == oldLength
+        && m_gameClock.seconds() == oldLength && !rules::isOvertime(before, m_period))
+        setGameTime(ClockSeconds::fromSeconds(rules.periodMinutes * 60));
+    // New timeout rules give each team what they give at this point of the game.
+    const auto timeouts = [](const Rules& r) {
+        return std::tuple(r.timeoutsFirstHalf, r.timeoutsSecondHalf, r.timeoutsOvertime, r.timeoutsCarryOver);
+    };
+    if (timeouts(rules) != timeouts(before)) {
+        int given = rules.timeoutsFirstHalf;
+        if (rules::isOvertime(rules, m_period))
+            given = rules.timeoutsOvertime;
+        else if (rules::isSecondHalf(rules, m_period) && rules.timeoutsSecondHalf > 0)
+            given = rules.timeoutsSecondHalf;
+        m_homeTimeouts = m_visitorTimeouts = given;
+    }
     refresh();
 }
 
@@ -82,6 +139,7 @@ void Game::stopRefreshing()
 bool Game::apply(const GameCommand& command)
 {
     using Kind = GameCommand::Kind;
+    m_refusal.clear();
     bool accepted = true;
     switch (command.kind) {
     case Kind::StartStop:
@@ -94,10 +152,10 @@ bool Game::apply(const GameCommand& command)
         Q_EMIT buzzerDue();
         break;
     case Kind::Undo:
-        accepted = undo();
+        accepted = undo() || refuse(QStringLiteral("nothing to undo"));
         break;
     case Kind::Redo:
-        accepted = redo();
+        accepted = redo() || refuse(QStringLiteral("nothing to redo"));
         break;
     default:
         accepted = applyUndoable(command);
@@ -124,6 +182,9 @@ bool Game::applyUndoable(const GameCommand& command)
     case Kind::TypeKey:
         accepted = typeKey(command.display, command.number);
         break;
+    case Kind::Possession:
+        accepted = setPossession(command.number);
+        break;
     default:
         accepted = changeValue(command.display, command);
         break;
@@ -140,7 +201,7 @@ bool Game::changeValue(Display display, const GameCommand& command)
     using Kind = GameCommand::Kind;
     if (command.kind == Kind::SetGameTime) {
         if (command.time < ClockSeconds() || command.time > ClockSeconds::fromSeconds(game::MaxGameSeconds))
-            return false;
+            return refuse(QStringLiteral("the game clock goes from 0:00 to 99:59"));
         setGameTime(command.time);
         return true;
     }
@@ -151,7 +212,7 @@ bool Game::changeValue(Display display, const GameCommand& command)
         return true;
     }
     if (!isNumberDisplay(display))
-        return false;
+        return refuse(QStringLiteral("the %1 takes no such value").arg(displayName(display)));
     int& value = valueOf(display);
     std::optional<int> next;
     switch (command.kind) {
@@ -173,8 +234,68 @@ bool Game::changeValue(Display display, const GameCommand& command)
         break;
     }
     if (!next)
-        return false;
+        return refuse(QStringLiteral("the %1 goes from 0 to %2").arg(displayName(display)).arg(maxOf(display)));
+    const int before = value;
     value = *next;
+    valueChanged(display, before);
+    return true;
+}
+
+bool Game::refuse(const QString& why)
+{
+    m_refusal = why;
+    return false;
+}
+
+// What follows from a value changed by a step, a typed entry or outright.
+void Game::valueChanged(Display display, int before)
+{
+    if (display == Display::Period && m_period > before && before >= 1)
+        periodMoved(before);
+    if (isFouls(display)) {
+        int& lastTwo = display == Display::HomeFouls ? m_homeFoulsLastTwo : m_visitorFoulsLastTwo;
+        const int fouls = counted(valueOf(display));
+        if (m_gameClock.seconds() <= LastTwoMinutes)
+            lastTwo += fouls - counted(before);
+        lastTwo = std::clamp(lastTwo, 0, fouls);
+    }
+}
+
+void Game::periodMoved(int from)
+{
+    const Rules& r = m_rules;
+    if (rules::foulSpan(r, from) != rules::foulSpan(r, m_period))
+        m_homeFouls = m_visitorFouls = 0;
+    // The last two minutes are those of the new period.
+    m_homeFoulsLastTwo = m_visitorFoulsLastTwo = 0;
+    for (int p = from + 1; p <= m_period; ++p) {
+        if (rules::isOvertime(r, p))
+            giveTimeouts(r.timeoutsOvertime);
+        else if (rules::isSecondHalf(r, p) && !rules::isSecondHalf(r, p - 1) && r.timeoutsSecondHalf > 0)
+            giveTimeouts(r.timeoutsSecondHalf);
+    }
+    // A named rule set knows how long the new period is: the reset key puts that back.
+    if (rules::namedRuleSet(r.ruleSet))
+        m_gameClockResetTime =
+            ClockSeconds::fromSeconds((rules::isOvertime(r, m_period) ? r.overtimeMinutes : r.periodMinutes) * 60);
+}
+
+void Game::giveTimeouts(int given)
+{
+    for (int* left : {&m_homeTimeouts, &m_visitorTimeouts})
+        *left = m_rules.timeoutsCarryOver ? std::min(game::MaxTimeouts, counted(*left) + given) : given;
+}
+
+bool Game::setPossession(int number)
+{
+    using game::Possession;
+    if (number == GameCommand::PossessionSwitch) {
+        m_possession = m_possession == Possession::Home ? Possession::Visitor : Possession::Home;
+        return true;
+    }
+    if (number < int(Possession::None) || number > int(Possession::Visitor))
+        return refuse(QStringLiteral("possession is none, home or visitor"));
+    m_possession = Possession(number);
     return true;
 }
 
@@ -182,17 +303,19 @@ bool Game::typeKey(Display display, int charCode)
 {
     if (isNumberDisplay(display)) {
         int& value = valueOf(display);
-        value = EnterDisplayDigit(m_digitEntry, entryTarget(display), value, charCode, game::BlankCaption,
+        const int before = value;
+        value = EnterDisplayDigit(m_digitEntry, displayName(display), value, charCode, game::BlankCaption,
                                   maxOf(display));
+        valueChanged(display, before);
         return true;
     }
     if (display == Display::ShotClock) {
         // The shot clock takes no typed values, only the clear mark.
         if (charCode != charcode::ClearMark)
-            return false;
+            return refuse(QStringLiteral("the shot clock takes no typed value"));
         return changeValue(display, GameCommand::clear(Display::ShotClock));
     }
-    const auto typed = EnterClockDigit(m_clockEntry, entryTarget(display), charCode, game::MaxGameSeconds);
+    const auto typed = EnterClockDigit(m_clockEntry, displayName(display), charCode, game::MaxGameSeconds);
     if (typed)
         setGameTime(*typed);
     return true;
@@ -228,16 +351,27 @@ void Game::resetClock()
 bool Game::resetShotClock(int seconds)
 {
     if (!m_rules.useShotClock)
-        return false;
-    const ClockSeconds full = ClockSeconds::fromSeconds(seconds > 0 ? seconds : m_rules.shotClockResetSeconds);
+        return refuse(QStringLiteral("no shot clock is in use"));
+    if (seconds < GameCommand::ShortReset || seconds > 99)
+        return refuse(QStringLiteral("the shot clock resets to 1 to 99 seconds"));
+    const int wanted = seconds == GameCommand::ShortReset ? m_rules.shotClockShortSeconds
+                       : seconds > 0                      ? seconds
+                                                          : m_rules.shotClockResetSeconds;
+    const ClockSeconds full = ClockSeconds::fromSeconds(wanted);
     // Once a full shot period no longer fits in the game, the shot clock follows
-    // the game clock. A blank shot clock stays blank then.
+    // the game clock, or goes off where the rules say so. A blank shot clock
+    // stays blank then.
     if (m_gameClock.seconds() > full) {
         m_shotClockFollowsGame = false;
         m_shotClock.setSeconds(full);
         m_shotClockBlank = false;
         if (m_gameClock.running())
             m_shotClock.setRunning(true);
+    } else if (m_rules.shotClockSwitchesOff) {
+        m_shotClockFollowsGame = false;
+        m_shotClockBlank = true;
+        m_shotClock.setRunning(false);
+        m_shotClock.setSeconds(ClockSeconds());
     } else {
         m_shotClockFollowsGame = true;
     }
@@ -275,22 +409,44 @@ bool Game::takeBackStep(const std::optional<UndoStep>& step, void (UndoHistory::
     return true;
 }
 
-int& Game::valueOf(Display display)
+template <typename Self>
+auto& Game::valueIn(Self& self, Display display)
 {
     switch (display) {
     case Display::VisitorScore:
-        return m_visitorScore;
+        return self.m_visitorScore;
     case Display::Period:
-        return m_period;
+        return self.m_period;
+    case Display::HomeFouls:
+        return self.m_homeFouls;
+    case Display::VisitorFouls:
+        return self.m_visitorFouls;
+    case Display::HomeTimeouts:
+        return self.m_homeTimeouts;
+    case Display::VisitorTimeouts:
+        return self.m_visitorTimeouts;
     default:
-        return m_homeScore;
+        return self.m_homeScore;
     }
+}
+
+int& Game::valueOf(Display display)
+{
+    return valueIn(*this, display);
 }
 
 UndoableGame Game::undoable() const
 {
-    return {m_homeScore,         m_visitorScore,          m_period,         m_gameClock.seconds(),
-            m_gameClockResetTime, m_shotClock.seconds(), m_shotClockFollowsGame, m_shotClockBlank};
+    UndoableGame g{m_homeScore,         m_visitorScore,          m_period,         m_gameClock.seconds(),
+                   m_gameClockResetTime, m_shotClock.seconds(), m_shotClockFollowsGame, m_shotClockBlank};
+    g.homeFouls = m_homeFouls;
+    g.visitorFouls = m_visitorFouls;
+    g.homeFoulsLastTwoMinutes = m_homeFoulsLastTwo;
+    g.visitorFoulsLastTwoMinutes = m_visitorFoulsLastTwo;
+    g.homeTimeouts = m_homeTimeouts;
+    g.visitorTimeouts = m_visitorTimeouts;
+    g.possession = int(m_possession);
+    return g;
 }
 
 void Game::setUndoable(const UndoableGame& g)
@@ -306,14 +462,34 @@ void Game::setUndoable(const UndoableGame& g)
         m_shotClock.setSeconds(g.shotClock);
     m_shotClockFollowsGame = g.shotClockFollowsGame;
     m_shotClockBlank = g.shotClockBlank;
+    m_homeFouls = g.homeFouls;
+    m_visitorFouls = g.visitorFouls;
+    m_homeFoulsLastTwo = g.homeFoulsLastTwoMinutes;
+    m_visitorFoulsLastTwo = g.visitorFoulsLastTwoMinutes;
+    m_homeTimeouts = g.homeTimeouts;
+    m_visitorTimeouts = g.visitorTimeouts;
+    m_possession = game::Possession(g.possession);
 }
 
 GameState Game::state() const
 {
-    return GameState{m_homeScore,           m_visitorScore,        m_period,
-                     m_gameClock.seconds(), m_gameClock.running(), m_gameClockResetTime,
-                     m_shotClock.seconds(), m_shotClock.running(), m_shotClockFollowsGame,
-                     m_showsTimeOfDay,      m_shotClockBlank};
+    GameState s{m_homeScore,           m_visitorScore,        m_period,
+                m_gameClock.seconds(), m_gameClock.running(), m_gameClockResetTime,
+                m_shotClock.seconds(), m_shotClock.running(), m_shotClockFollowsGame,
+                m_showsTimeOfDay,      m_shotClockBlank};
+    s.homeFouls = m_homeFouls;
+    s.visitorFouls = m_visitorFouls;
+    s.homeFoulsLastTwoMinutes = m_homeFoulsLastTwo;
+    s.visitorFoulsLastTwoMinutes = m_visitorFoulsLastTwo;
+    s.homeTimeouts = m_homeTimeouts;
+    s.visitorTimeouts = m_visitorTimeouts;
+    s.possession = m_possession;
+    // A team is in the bonus by its opponent's fouls.
+    s.homeBonus = bonusFrom(m_rules, m_period, m_visitorFouls, m_visitorFoulsLastTwo);
+    s.visitorBonus = bonusFrom(m_rules, m_period, m_homeFouls, m_homeFoulsLastTwo);
+    s.ruleSet = m_rules.ruleSet;
+    s.shotClockTenths = m_rules.shotClockTenths;
+    return s;
 }
 
 void Game::restore(const GameState& s)
@@ -329,6 +505,13 @@ void Game::restore(const GameState& s)
     m_shotClockFollowsGame = s.shotClockFollowsGame;
     m_shotClockBlank = s.shotClockBlank;
     m_showsTimeOfDay = s.showsTimeOfDay;
+    m_homeFouls = s.homeFouls;
+    m_visitorFouls = s.visitorFouls;
+    m_homeFoulsLastTwo = s.homeFoulsLastTwoMinutes;
+    m_visitorFoulsLastTwo = s.visitorFoulsLastTwoMinutes;
+    m_homeTimeouts = s.homeTimeouts;
+    m_visitorTimeouts = s.visitorTimeouts;
+    m_possession = s.possession;
     m_history.clear();
     refresh();
 }
@@ -336,18 +519,14 @@ void Game::restore(const GameState& s)
 int Game::caption(Display display) const
 {
     switch (display) {
-    case Display::HomeScore:
-        return m_homeScore;
-    case Display::VisitorScore:
-        return m_visitorScore;
-    case Display::Period:
-        return m_period;
     case Display::ShotClock:
         return shotClockCaption();
     case Display::GameClock:
+        return game::BlankCaption;
+    default:
         break;
     }
-    return game::BlankCaption;
+    return valueIn(*this, display);
 }
 
 GameClockReading Game::gameClockFace() const
@@ -358,6 +537,11 @@ GameClockReading Game::gameClockFace() const
 int Game::shotClockCaption() const
 {
     return ::shotClockCaption(state());
+}
+
+ShotClockFace Game::shotClockFace() const
+{
+    return ::shotClockFace(state());
 }
 
 bool Game::entryPending() const
@@ -409,8 +593,8 @@ void Game::armExpiryRefresh()
     consider(m_gameClock, m_showsTimeOfDay ? ClockSeconds() : nextGameClockChange(m_gameClock.seconds()));
     if (m_rules.useShotClock) {
         if (m_shotClockFollowsGame)
-            consider(m_gameClock, nextShotClockChange(m_gameClock.seconds()));
-        consider(m_shotClock, nextShotClockChange(m_shotClock.seconds()));
+            consider(m_gameClock, nextShotClockChange(m_gameClock.seconds(), m_rules.shotClockTenths));
+        consider(m_shotClock, nextShotClockChange(m_shotClock.seconds(), m_rules.shotClockTenths));
     } else {
         consider(m_shotClock, ClockSeconds());
     }
@@ -423,7 +607,7 @@ void Game::armExpiryRefresh()
 
 Game::Faces Game::faces() const
 {
-    return {gameClockFace(), m_rules.useShotClock ? shotClockCaption() : -2};
+    return {gameClockFace(), m_rules.useShotClock ? shotClockFace() : ShotClockFace{-2, false}};
 }
 
 void Game::announce()

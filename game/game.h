@@ -10,6 +10,7 @@
 #include "clockreadings.h"
 #include "entrytext.h"
 #include "gamecommand.h"
+#include "gamerules.h"
 #include "gamestate.h"
 #include "undohistory.h"
 
@@ -17,17 +18,6 @@
 #include <QTimer>
 
 class TimeSource;
-struct ConfigRecord;
-
-// What the operator's settings decide about the game.
-struct GameRules
-{
-    bool useShotClock = false;
-    int shotClockResetSeconds = 35;
-    bool operator==(const GameRules&) const = default;
-
-    static GameRules from(const ConfigRecord& config);
-};
 
 class Game : public QObject
 {
@@ -44,8 +34,9 @@ public:
 
     // Applies one command; false when it was refused or changed nothing it could
     // (a value beyond the limits, a shot clock reset without a shot clock,
-    // nothing to undo).
+    // nothing to undo). refusal() then says why, in one line.
     bool apply(const GameCommand& command);
+    const QString& refusal() const { return m_refusal; }
 
     // What the regular refresh does: expiry, sounds, and what the clocks show.
     void refresh();
@@ -55,11 +46,12 @@ public:
     // nothing to undo.
     void restore(const GameState& state);
 
-    // What the displays show: a score or the period (-1 blank), the game clock's
-    // face, the shot clock's number (-1 blank).
+    // What the displays show: a score, the period, fouls or timeouts (-1 blank),
+    // the game clock's face, the shot clock's number (-1 blank).
     int caption(game::Display display) const;
     GameClockReading gameClockFace() const;
     int shotClockCaption() const;
+    ShotClockFace shotClockFace() const;
     bool entryPending() const;
     bool showsTimeOfDay() const { return m_showsTimeOfDay; }
 
@@ -86,6 +78,14 @@ Q_SIGNALS:
 private:
     bool applyUndoable(const GameCommand& command);
     bool changeValue(game::Display display, const GameCommand& command);
+    bool refuse(const QString& why);
+    void valueChanged(game::Display display, int before);
+    // What the rules do as the period moves from `from` to the current one:
+    // team fouls start again, timeouts are given, the clock's length.
+    void periodMoved(int from);
+    void giveTimeouts(int given);
+    void countFoul(game::Display fouls, int before);
+    bool setPossession(int number);
     bool typeKey(game::Display display, int charCode);
     void setGameTime(ClockSeconds time);
     bool resetShotClock(int seconds);
@@ -95,6 +95,8 @@ private:
     bool redo();
     bool takeBackStep(const std::optional<UndoStep>& step, void (UndoHistory::*keep)(const UndoStep&));
     int& valueOf(game::Display display);
+    template <typename Self>
+    static auto& valueIn(Self& self, game::Display display);
     UndoableGame undoable() const;
     void setUndoable(const UndoableGame& game);
     // The expiry decisions of one refresh, without telling anyone.
@@ -108,6 +110,14 @@ private:
     int m_homeScore = 0;
     int m_visitorScore = 0;
     int m_period = 1;
+    int m_homeFouls = 0;
+    int m_visitorFouls = 0;
+    int m_homeFoulsLastTwo = 0;
+    int m_visitorFoulsLastTwo = 0;
+    int m_homeTimeouts = 0;
+    int m_visitorTimeouts = 0;
+    game::Possession m_possession = game::Possession::None;
+    QString m_refusal;
     Chronometer m_gameClock;
     ClockSeconds m_gameClockResetTime;
     Chronometer m_shotClock;
@@ -125,7 +135,7 @@ private:
     struct Faces
     {
         GameClockReading game;
-        int shot = 0;
+        ShotClockFace shot;
         bool operator==(const Faces& o) const
         {
             return game.format == o.game.format && game.value == o.game.value && shot == o.shot;

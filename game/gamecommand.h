@@ -4,13 +4,24 @@
 // through its single entry point.
 
 #include "clockseconds.h"
+#include "gamestate.h"
 
 #include <QString>
 
 namespace game {
 
-// The game's five displays, as commands name them.
-enum class Display { HomeScore, VisitorScore, Period, GameClock, ShotClock };
+// The game's displays, as commands name them.
+enum class Display {
+    HomeScore,
+    VisitorScore,
+    Period,
+    GameClock,
+    ShotClock,
+    HomeFouls,
+    VisitorFouls,
+    HomeTimeouts,
+    VisitorTimeouts,
+};
 
 } // namespace game
 
@@ -19,17 +30,21 @@ struct GameCommand
     enum class Kind {
         StartStop,      // the game clock, and the shot clock with it
         ResetClock,     // the game clock to its reset value, the shot clock to full
-        ResetShotClock, // to `number` seconds, or the configured full time when 0
+        ResetShotClock, // to `number` seconds; the full time when 0, the short reset when ShortReset
         SwitchClock,    // the game clock's face to the time of day and back
         Buzzer,
-        QuickAdd,       // `number` added to a score or the period, within its limits
+        QuickAdd,       // `number` added to a score, the period, fouls or timeouts, within its limits
         TypeKey,        // `number` is a character typed into `display` (see entrytext.h)
         Clear,          // `display` blank
-        SetValue,       // a score or the period to `number`
+        SetValue,       // a score, the period, fouls or timeouts to `number`
         SetGameTime,    // the game clock, and its reset value, to `time`
+        Possession,     // the arrow to `number` (a game::Possession), or to the other team when PossessionSwitch
         Undo,
         Redo,
     };
+
+    static constexpr int ShortReset = -1;
+    static constexpr int PossessionSwitch = -1;
 
     Kind kind = Kind::StartStop;
     game::Display display = game::Display::HomeScore;
@@ -39,6 +54,9 @@ struct GameCommand
     static GameCommand startStop() { return make(Kind::StartStop); }
     static GameCommand resetClock() { return make(Kind::ResetClock); }
     static GameCommand resetShotClock(int seconds = 0) { return make(Kind::ResetShotClock, game::Display::ShotClock, seconds); }
+    static GameCommand resetShotClockShort() { return make(Kind::ResetShotClock, game::Display::ShotClock, ShortReset); }
+    static GameCommand switchPossession() { return make(Kind::Possession, game::Display::HomeScore, PossessionSwitch); }
+    static GameCommand setPossession(game::Possession p) { return make(Kind::Possession, game::Display::HomeScore, int(p)); }
     static GameCommand switchClock() { return make(Kind::SwitchClock); }
     static GameCommand buzzer() { return make(Kind::Buzzer); }
     static GameCommand quickAdd(game::Display d, int step) { return make(Kind::QuickAdd, d, step); }

@@ -4,9 +4,11 @@
 // file keeps it across a crash and the feed serves it; it reads and writes
 // itself as JSON.
 
+#include "clockreadings.h"
 #include "clockseconds.h"
 
 #include <QByteArray>
+#include <QString>
 
 #include <optional>
 
@@ -16,6 +18,17 @@ constexpr int MaxScore = 199;
 constexpr int MaxPeriod = 9;
 constexpr int MaxGameSeconds = 5999;
 constexpr int BlankCaption = -1;
+constexpr int MaxFouls = 99;
+constexpr int MaxTimeouts = 9;
+
+enum class Possession { None, Home, Visitor };
+enum class Bonus { None, Bonus, DoubleBonus };
+
+// The names the feed and the game file use: "none", "home", "visitor";
+// "none", "bonus", "doubleBonus".
+QString possessionName(Possession possession);
+QString bonusName(Bonus bonus);
+std::optional<Possession> possessionFromName(const QString& name);
 } // namespace game
 
 struct GameState
@@ -34,10 +47,29 @@ struct GameState
     // Cleared with the clear key: shows nothing and never sounds until reset.
     bool shotClockBlank = false;
 
+    // Team fouls in the current count (-1 blank, shown as none), those of them
+    // in the period's last two minutes, and timeouts left (-1 blank).
+    int homeFouls = 0;
+    int visitorFouls = 0;
+    int homeFoulsLastTwoMinutes = 0;
+    int visitorFoulsLastTwoMinutes = 0;
+    int homeTimeouts = 0;
+    int visitorTimeouts = 0;
+    game::Possession possession = game::Possession::None;
+    // Decided by the rules from the opponent's fouls; kept so that every reader
+    // of the state sees the same.
+    game::Bonus homeBonus = game::Bonus::None;
+    game::Bonus visitorBonus = game::Bonus::None;
+    // The rule set in use, and the one habit of it that changes what the shot
+    // clock shows.
+    QString ruleSet = QStringLiteral("Custom");
+    bool shotClockTenths = false;
+
     bool operator==(const GameState&) const = default;
 };
 
-// What the shot clock display shows for `state`: whole seconds, or -1 blank.
+ShotClockFace shotClockFace(const GameState& state);
+// Whole seconds only, as a display without tenths shows them (-1 blank).
 int shotClockCaption(const GameState& state);
 
 // Whether `a` and `b` differ in more than the time a running clock has counted

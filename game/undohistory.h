@@ -9,8 +9,8 @@
 #include <deque>
 #include <optional>
 
-// What undo puts back: the scores, the period, the clocks' times and what
-// decides them. Running or not, the time of day and the sounds are not undone.
+// What undo puts back: the scores, the period, fouls, timeouts, possession,
+// the clocks' times and what decides them. Running or not, the time of day and the sounds are not undone.
 struct UndoableGame
 {
     int homeScore = 0;
@@ -21,6 +21,13 @@ struct UndoableGame
     ClockSeconds shotClock;
     bool shotClockFollowsGame = false;
     bool shotClockBlank = false;
+    int homeFouls = 0;
+    int visitorFouls = 0;
+    int homeFoulsLastTwoMinutes = 0;
+    int visitorFoulsLastTwoMinutes = 0;
+    int homeTimeouts = 0;
+    int visitorTimeouts = 0;
+    int possession = 0;
 
     bool operator==(const UndoableGame&) const = default;
 };

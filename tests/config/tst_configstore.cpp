@@ -39,7 +39,7 @@ const QHash<QString, std::function<qint64(const ConfigRecord&)>> Fields{
     {"FeedSettings/FeedAddress", [](const ConfigRecord& r) { return r.FeedAddress.startsWith("10.1.2.") ? r.FeedAddress.section('.', 3).toLongLong() : r.FeedAddress == "127.0.0.1" ? 1 : -1; }},
 };
 
-// The 39 keys the options dialog's OK writes, sorted; a word ending in "/" is a group.
+// The 60 keys the options dialog's OK writes, sorted; a word ending in "/" is a group.
 const QStringList SavedKeys = [] {
     QStringList keys;
     QString group;
@@ -47,9 +47,13 @@ const QStringList SavedKeys = [] {
              "ColorSettings/ TimeColor LEDBack LEDSelected ScoreColor PeriodColor FormBack BorderColor HomeColor "
              "VisitorColor GreenBackColor LEDSelectedWidth KeySettings/ StartStopClockKey ResetClockKey "
              "ResetShotClockKey ClockSwitchKey ClearKey BuzzerKey BuzzerFile ShotClockFile NumLockForce "
-             "QuickKeySettings/ QScoreH1 QScoreH2 QScoreH3 QScoreV1 QScoreV2 QScoreV3 QPeriod1 AdditionalSettings/ "
+             "QuickKeySettings/ QScoreH1 QScoreH2 QScoreH3 QScoreV1 QScoreV2 QScoreV3 QPeriod1 QHomeFoul QVisitorFoul QHomeTimeout QVisitorTimeout QPossession "
+             "ResetShotClockShortKey AdditionalSettings/ "
              "UseShotClock ShowShotClockScreen ShotClockResetTime TextSettings/ PeriodText HomeText VisitorText "
-             "PicSettings/ BoardPic LEDType Views/ ScoreboardView FeedSettings/ FeedEnabled FeedPort FeedAddress").split(u' '))
+             "PicSettings/ BoardPic LEDType Views/ ScoreboardView FeedSettings/ FeedEnabled FeedPort FeedAddress "
+             "GameSettings/ RuleSet PeriodLength Periods OvertimeLength ShotClockShortTime ShotClockTenths "
+             "ShotClockSwitchOff BonusFouls DoubleBonusFouls FoulsPerHalf TimeoutsFirstHalf TimeoutsSecondHalf "
+             "TimeoutsOvertime TimeoutsCarryOver ShowTeamFouls").split(u' '))
         word.endsWith(u'/') ? void(group = word) : void(keys << group + word);
     keys.sort();
     return keys;
@@ -70,6 +74,11 @@ ConfigRecord unusualRecord()
     r.BoardPic = "@ByteArray(logo=1.png)"; r.LEDType = 1; r.UseShotClock = true; r.ShowShotClockScreen = true;
     r.ShotClockResetTime = 24; r.ScoreboardView = 1; r.Height = 1170;
     r.FeedEnabled = true; r.FeedPort = 65535; r.FeedAddress = "0.0.0.0";
+    r.QHomeFoul = 1; r.QVisitorFoul = 2; r.QHomeTimeout = 3; r.QVisitorTimeout = 4; r.QPossession = 5;
+    r.ResetShotClockShortKey = 6; r.RuleSet = "NCAAW"; r.PeriodLength = 12; r.Periods = 2; r.OvertimeLength = 3;
+    r.ShotClockShortTime = 20; r.ShotClockTenths = true; r.ShotClockSwitchOff = true; r.BonusFouls = 7;
+    r.DoubleBonusFouls = 10; r.FoulsPerHalf = true; r.TimeoutsFirstHalf = 4; r.TimeoutsSecondHalf = 0;
+    r.TimeoutsOvertime = 9; r.TimeoutsCarryOver = true; r.ShowTeamFouls = true;
     return r;
 }
 

@@ -215,7 +215,7 @@ private Q_SLOTS:
         settings.clear();
         LoadConfig(Config(), settings, programFolder.path());
         Config().UseShotClock = true;
-        game = std::make_unique<Game>(time, Game::Rules{true, 35});
+        game = std::make_unique<Game>(time, GameRules::withShotClock(35));
         game->stopRefreshing();
         box = std::make_unique<frmScoreboard>(*game);
         box->load();

@@ -37,7 +37,13 @@ class TestGame : public QObject
 
     void fresh(bool shotClock, int shotSeconds = 35)
     {
-        game = std::make_unique<Game>(time, Game::Rules{shotClock, shotSeconds});
+        GameRules rules = GameRules::withShotClock(shotSeconds);
+        rules.useShotClock = shotClock;
+        fresh(rules);
+    }
+    void fresh(const GameRules& rules)
+    {
+        game = std::make_unique<Game>(time, rules);
         game->stopRefreshing(); // refreshes come from the test alone
         buzzer = std::make_unique<QSignalSpy>(game.get(), &Game::buzzerDue);
         horn = std::make_unique<QSignalSpy>(game.get(), &Game::hornDue);

@@ -17,7 +17,7 @@ class TestFrmShotClock : public QObject
     Q_OBJECT
 
     ManualTimeSource time;
-    Game game{time, Game::Rules{true, 24}};
+    Game game{time, GameRules::withShotClock(24)};
 
     DigitDisplay* number(const frmShotClock& window) { return window.findChild<DigitDisplay*>("ddShotClock"); }
 
