@@ -123,6 +123,8 @@ bool frmScoreboard::AllKeyCode(int keyCode, Qt::KeyboardModifiers modifiers)
         m_game.apply(GameCommand::resetClock());
     else if (keyCode == config.ResetShotClockKey)
         m_game.apply(GameCommand::resetShotClock());
+    else if (keyCode == config.ResetShotClockShortKey)
+        m_game.apply(GameCommand::resetShotClockShort());
     else if (keyCode == config.ClockSwitchKey)
         m_game.apply(GameCommand::switchClock());
     else if (keyCode == config.BuzzerKey)
@@ -137,6 +139,8 @@ bool frmScoreboard::AllKeyCode(int keyCode, Qt::KeyboardModifiers modifiers)
     } else if (keyCode == vk::F12) {
         config.ScoreboardView = 0;
         UpdateScoreboardView(NoPosition, NoPosition, ConfiguredView);
+    } else if (keyCode == config.QPossession) {
+        m_game.apply(GameCommand::switchPossession());
     } else {
         // The quick keys add to a display through the same limits as typed entries.
         const struct { qint16 key; Display display; int step; } quickKeys[] = {
@@ -144,6 +148,8 @@ bool frmScoreboard::AllKeyCode(int keyCode, Qt::KeyboardModifiers modifiers)
             {config.QScoreH3, Display::HomeScore, 3},    {config.QScoreV1, Display::VisitorScore, 1},
             {config.QScoreV2, Display::VisitorScore, 2}, {config.QScoreV3, Display::VisitorScore, 3},
             {config.QPeriod1, Display::Period, 1},
+            {config.QHomeFoul, Display::HomeFouls, 1},   {config.QVisitorFoul, Display::VisitorFouls, 1},
+            {config.QHomeTimeout, Display::HomeTimeouts, -1}, {config.QVisitorTimeout, Display::VisitorTimeouts, -1},
         };
         for (const auto& q : quickKeys) {
             if (keyCode != q.key)
