@@ -201,7 +201,7 @@ bool Game::changeValue(Display display, const GameCommand& command)
     using Kind = GameCommand::Kind;
     if (command.kind == Kind::SetGameTime) {
         if (command.time < ClockSeconds() || command.time > ClockSeconds::fromSeconds(game::MaxGameSeconds))
-            return refuse(QStringLiteral("the game clock goes from 0:00 to 99:59"));
+            return refuse(QStringLiteral("the game clock must be from 0:00 to 99:59"));
         setGameTime(command.time);
         return true;
     }
@@ -234,7 +234,7 @@ bool Game::changeValue(Display display, const GameCommand& command)
         break;
     }
     if (!next)
-        return refuse(QStringLiteral("the %1 goes from 0 to %2").arg(displayName(display)).arg(maxOf(display)));
+        return refuse(QStringLiteral("%1 must be from 0 to %2").arg(displayName(display)).arg(maxOf(display)));
     const int before = value;
     value = *next;
     valueChanged(display, before);

@@ -15,6 +15,8 @@
 #include "units.h"
 #include "virtualkeys.h"
 
+#include <algorithm>
+
 #include <QKeyEvent>
 #include <QLoggingCategory>
 
@@ -123,8 +125,6 @@ bool frmScoreboard::AllKeyCode(int keyCode, Qt::KeyboardModifiers modifiers)
         m_game.apply(GameCommand::resetClock());
     else if (keyCode == config.ResetShotClockKey)
         m_game.apply(GameCommand::resetShotClock());
-    else if (keyCode == config.ResetShotClockShortKey)
-        m_game.apply(GameCommand::resetShotClockShort());
     else if (keyCode == config.ClockSwitchKey)
         m_game.apply(GameCommand::switchClock());
     else if (keyCode == config.BuzzerKey)
@@ -139,8 +139,6 @@ bool frmScoreboard::AllKeyCode(int keyCode, Qt::KeyboardModifiers modifiers)
     } else if (keyCode == vk::F12) {
         config.ScoreboardView = 0;
         UpdateScoreboardView(NoPosition, NoPosition, ConfiguredView);
-    } else if (keyCode == config.QPossession) {
-        m_game.apply(GameCommand::switchPossession());
     } else {
         // The quick keys add to a display through the same limits as typed entries.
         const struct { qint16 key; Display display; int step; } quickKeys[] = {
@@ -151,12 +149,16 @@ bool frmScoreboard::AllKeyCode(int keyCode, Qt::KeyboardModifiers modifiers)
             {config.QHomeFoul, Display::HomeFouls, 1},   {config.QVisitorFoul, Display::VisitorFouls, 1},
             {config.QHomeTimeout, Display::HomeTimeouts, -1}, {config.QVisitorTimeout, Display::VisitorTimeouts, -1},
         };
-        for (const auto& q : quickKeys) {
-            if (keyCode != q.key)
-                continue;
-            m_game.apply(GameCommand::quickAdd(q.display, q.step));
-            break;
-        }
+        // The keys that came later lose to any older binding of the same key, so a
+        // settings file from before them keeps doing what it did.
+        const auto quick = std::find_if(std::begin(quickKeys), std::end(quickKeys),
+                                        [&](const auto& q) { return q.key == keyCode; });
+        if (quick != std::end(quickKeys))
+            m_game.apply(GameCommand::quickAdd(quick->display, quick->step));
+        else if (keyCode == config.QPossession)
+            m_game.apply(GameCommand::switchPossession());
+        else if (keyCode == config.ResetShotClockShortKey)
+            m_game.apply(GameCommand::resetShotClockShort());
     }
     return false;
 }

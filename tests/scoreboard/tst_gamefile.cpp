@@ -36,8 +36,19 @@ QString faultInGameFile(const QString& path)
     return *kept == savedGame(int(kept->gameClock.ticks())) ? QString() : QStringLiteral("a mix of two saves");
 }
 
-const GameState Kept{7, 103, 4, ClockSeconds::fromTicks(1234000), true, ClockSeconds::fromSeconds(300),
-                     ClockSeconds::fromTicks(123000), true, true, false, false};
+const GameState Kept = [] {
+    GameState s{7, 103, 4, ClockSeconds::fromTicks(1234000), true, ClockSeconds::fromSeconds(300),
+                ClockSeconds::fromTicks(123000), true, true, false, false};
+    s.homeFouls = 11;
+    s.visitorFouls = -1;
+    s.visitorFoulsLastTwoMinutes = 2;
+    s.homeTimeouts = 9;
+    s.possession = game::Possession::Visitor;
+    s.visitorBonus = game::Bonus::DoubleBonus;
+    s.ruleSet = QStringLiteral("NCAAM");
+    s.shotClockTenths = true;
+    return s;
+}();
 
 bool writeFile(const QString& to, const QByteArray& bytes)
 {
@@ -72,6 +83,9 @@ private Q_SLOTS:
         QTest::newRow("another version") << QByteArray(json).replace("\"version\": 1", "\"version\": 2") << false;
         QTest::newRow("a flag as a number") << QByteArray(json).replace("\"showsTimeOfDay\": false", "\"showsTimeOfDay\": 0") << false;
         QTest::newRow("the blank shot clock as a number") << QByteArray(json).replace("\"shotClockBlank\": false", "\"shotClockBlank\": 1") << false;
+        QTest::newRow("team fouls beyond 99") << QByteArray(json).replace("\"homeFouls\": 11", "\"homeFouls\": 100") << false;
+        QTest::newRow("an unknown possession") << QByteArray(json).replace("\"visitor\"", "\"away\"") << false;
+        QTest::newRow("an unknown bonus") << QByteArray(json).replace("\"doubleBonus\"", "\"triple\"") << false;
         // Written before a blank shot clock was kept: one that is not blank.
         QTest::newRow("no blank shot clock") << QByteArray(json).replace("\"shotClockBlank\": false", "\"x\": 0") << true;
     }
