@@ -282,6 +282,14 @@ private Q_SLOTS:
                 homeName = reader.readElementText();
         QCOMPARE(homeName, QStringLiteral("A & B"));
 
+        // vMix's row: the same game, every value a text.
+        const Reply vmix = get(feed->port(), "/vmix.json");
+        QCOMPARE(vmix.contentType, QByteArray("application/json"));
+        const QJsonArray rows = QJsonDocument::fromJson(vmix.body).array();
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0]["visitorScore"], QJsonValue(QStringLiteral("1")));
+        QCOMPARE(rows[0]["gameClock"], QJsonValue(QStringLiteral("45.3")));
+
         const Reply page = get(feed->port(), "/overlay");
         QCOMPARE(page.contentType, QByteArray("text/html; charset=utf-8"));
         QVERIFY(page.body.contains(R"("homeScore":3)"));
