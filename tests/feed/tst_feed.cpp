@@ -266,6 +266,9 @@ private Q_SLOTS:
         QCOMPARE(state["colors"].toObject()["time"].toString(), QStringLiteral("#ff8000"));
         QCOMPARE(state["box"].toObject()["width"].toInt(), box->findChild<QWidget*>("picScoreBox")->width());
 
+        // Each document is made anew after a change, not served as first asked for.
+        const auto vmixRow = [this] { return QJsonDocument::fromJson(get(feed->port(), "/vmix.json").body).array(); };
+        QCOMPARE(vmixRow().at(0)["visitorScore"], QJsonValue(QStringLiteral("0")));
         Config().HomeText = QStringLiteral("A & B");
         press(Config().QScoreV1);
         const Reply xml = get(feed->port(), "/state.xml");
@@ -283,9 +286,8 @@ private Q_SLOTS:
         QCOMPARE(homeName, QStringLiteral("A & B"));
 
         // vMix's row: the same game, every value a text.
-        const Reply vmix = get(feed->port(), "/vmix.json");
-        QCOMPARE(vmix.contentType, QByteArray("application/json"));
-        const QJsonArray rows = QJsonDocument::fromJson(vmix.body).array();
+        QCOMPARE(get(feed->port(), "/vmix.json").contentType, QByteArray("application/json"));
+        const QJsonArray rows = vmixRow();
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0]["visitorScore"], QJsonValue(QStringLiteral("1")));
         QCOMPARE(rows[0]["gameClock"], QJsonValue(QStringLiteral("45.3")));
