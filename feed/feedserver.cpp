@@ -134,6 +134,7 @@ void FeedServer::publish(const FeedState& state)
     m_state = feedJson(state);
     m_json = QJsonDocument(m_state).toJson(QJsonDocument::Compact);
     m_xml.clear();
+    m_vmix.clear();
     m_jsonWithShapes.clear();
     // Pictures are kept by id; a new one is made into a data address once.
     QStringList ids;
@@ -155,6 +156,11 @@ FeedPage FeedServer::page(const QByteArray& path)
         return {"application/json", m_json};
     if (path == "/state.xml")
         return {"application/xml; charset=utf-8", stateXml()};
+    if (path == "/vmix.json") {
+        if (m_vmix.isEmpty())
+            m_vmix = feedVmix(m_state);
+        return {"application/json", m_vmix};
+    }
     if (path == "/overlay")
         return {"text/html; charset=utf-8", overlayPage()};
     return {};

@@ -1,7 +1,7 @@
 #pragma once
-// The live feed's server: plain HTTP for the state (JSON, XML) and the overlay
-// page, a WebSocket at /live that sends the state on connect and on every change,
-// with the overlay's shapes on connect and whenever they change.
+// The live feed's server: plain HTTP for the state (JSON, XML, vMix's JSON) and
+// the overlay page, a WebSocket at /live that sends the state on connect and on
+// every change, with the overlay's shapes on connect and whenever they change.
 // It lives on a thread of its own (see Feed), so no client, however slow or
 // hostile, costs the score box's refresh anything. Read-only and bounded: GET
 // only, requests up to 8 KB arriving whole within a few seconds, at most 32
@@ -63,6 +63,7 @@ private:
     QJsonObject m_state;
     QByteArray m_json;
     QByteArray m_xml; // made on the first request after a change
+    QByteArray m_vmix; // likewise
     ShownBox m_shapesFrom;
     QJsonObject m_shapes;
     QByteArray m_jsonWithShapes; // made when first needed after a change

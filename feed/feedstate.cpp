@@ -3,16 +3,18 @@
 #include "boxoutline.h"
 #include "clockdisplay.h"
 #include "clockreadings.h"
-#include "digitdisplay.h"
 #include "qcolour.h"
 
 #include <QBuffer>
+#include <QJsonDocument>
 #include <QJsonArray>
 #include <QXmlStreamWriter>
 
 #include <algorithm>
 #include <cmath>
 #include <ranges>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -213,6 +215,14 @@ QJsonObject feedJson(const FeedState& s)
         {"homeName", c.HomeText},
         {"visitorName", c.VisitorText},
         {"periodCaption", c.PeriodText},
+        {"homeFouls", scoreValue(s.game.homeFouls)},
+        {"visitorFouls", scoreValue(s.game.visitorFouls)},
+        {"homeBonus", game::bonusName(s.game.homeBonus)},
+        {"visitorBonus", game::bonusName(s.game.visitorBonus)},
+        {"homeTimeouts", scoreValue(s.game.homeTimeouts)},
+        {"visitorTimeouts", scoreValue(s.game.visitorTimeouts)},
+        {"possession", game::possessionName(s.game.possession)},
+        {"ruleSet", s.game.ruleSet},
         {"gameClock", QJsonObject{{"text", ClockDisplay::textFor(face.format, face.value)},
                                   {"tenths", tenthsShown(s.game.gameClock)},
                                   {"mode", gameClockMode(s.game, face)},
@@ -230,7 +240,7 @@ QJsonObject feedJson(const FeedState& s)
                                {"keyBackground", hex(c.GreenBackColor)}}},
     };
     if (c.UseShotClock)
-        json.insert("shotClock", QJsonObject{{"text", DigitDisplay::textFor(shotClockCaption(s.game), 99)},
+        json.insert("shotClock", QJsonObject{{"text", shotClockFace(s.game).text()},
                                              {"seconds", qint64(std::ceil(double(std::max<qint64>(0, s.game.shotClock.ticks()))
                                                                           / ClockSeconds::TicksPerSecond))},
                                              {"running", s.game.shotClockRunning}});
@@ -254,6 +264,24 @@ QByteArray feedXml(const QJsonObject& json)
     writeXml(xml, QStringLiteral("scoreboard"), json);
     xml.writeEndDocument();
     return out;
+}
+
+QByteArray feedVmix(const QJsonObject& json)
+{
+    const auto text = [](const QJsonValue& v) {
+        if (v.isDouble())
+            return QString::number(v.toInteger());
+        return v.toString(); // a blank display's null reads empty
+    };
+    QJsonObject row;
+    for (const QLatin1StringView name :
+         {"homeName"_L1, "visitorName"_L1, "homeScore"_L1, "visitorScore"_L1, "period"_L1, "periodCaption"_L1,
+          "homeFouls"_L1, "visitorFouls"_L1, "homeBonus"_L1, "visitorBonus"_L1, "homeTimeouts"_L1,
+          "visitorTimeouts"_L1, "possession"_L1, "ruleSet"_L1})
+        row.insert(name, text(json[name]));
+    row.insert("gameClock"_L1, text(json["gameClock"_L1]["text"_L1]));
+    row.insert("shotClock"_L1, text(json["shotClock"_L1]["text"_L1]));
+    return QJsonDocument(QJsonArray{row}).toJson(QJsonDocument::Compact);
 }
 
 QJsonObject feedPictures(const ShownBox& box)

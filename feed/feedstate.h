@@ -20,6 +20,11 @@ struct FeedState
 
 QJsonObject feedJson(const FeedState& state);
 QByteArray feedXml(const QJsonObject& json);
+// The game as vMix reads a JSON data source: an array of one row whose values are
+// all texts, the clocks' as shown, so that a title's fields map by name. A blank
+// display reads empty, and so does the shot clock when it is not in use: the row
+// always has the same fields.
+QByteArray feedVmix(const QJsonObject& json);
 // The pictures of the box as data addresses, by their "pictureId", for the page.
 QJsonObject feedPictures(const ShownBox& box);
 // What the overlay page fills, as the program draws it: the outline the box is

@@ -266,6 +266,9 @@ private Q_SLOTS:
         QCOMPARE(state["colors"].toObject()["time"].toString(), QStringLiteral("#ff8000"));
         QCOMPARE(state["box"].toObject()["width"].toInt(), box->findChild<QWidget*>("picScoreBox")->width());
 
+        // Each document is made anew after a change, not served as first asked for.
+        const auto vmixRow = [this] { return QJsonDocument::fromJson(get(feed->port(), "/vmix.json").body).array(); };
+        QCOMPARE(vmixRow().at(0)["visitorScore"], QJsonValue(QStringLiteral("0")));
         Config().HomeText = QStringLiteral("A & B");
         press(Config().QScoreV1);
         const Reply xml = get(feed->port(), "/state.xml");
@@ -281,6 +284,13 @@ private Q_SLOTS:
             if (reader.isStartElement() && reader.name() == QLatin1String("homeName"))
                 homeName = reader.readElementText();
         QCOMPARE(homeName, QStringLiteral("A & B"));
+
+        // vMix's row: the same game, every value a text.
+        QCOMPARE(get(feed->port(), "/vmix.json").contentType, QByteArray("application/json"));
+        const QJsonArray rows = vmixRow();
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0]["visitorScore"], QJsonValue(QStringLiteral("1")));
+        QCOMPARE(rows[0]["gameClock"], QJsonValue(QStringLiteral("45.3")));
 
         const Reply page = get(feed->port(), "/overlay");
         QCOMPARE(page.contentType, QByteArray("text/html; charset=utf-8"));

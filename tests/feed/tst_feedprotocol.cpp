@@ -1,19 +1,78 @@
-// The feed's protocol as plain values: HTTP requests read whole or refused, which
-// answers keep the connection, WebSocket frames both ways, and which pages may
-// open the live socket.
+// The feed's protocol as plain values: the game's documents, HTTP requests read
+// whole or refused, which answers keep the connection, WebSocket frames both ways,
+// and which pages may open the live socket.
 
 #include "feedconnection.h"
+#include "feedstate.h"
 #include "httprequest.h"
 #include "websocketframes.h"
 
+#include <QJsonDocument>
 #include <QTest>
 
 using Status = HttpRequestReader::Status;
+Q_DECLARE_METATYPE(GameState)
 
 class TestFeedProtocol : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void theGameGoesOutInEachDocument_data()
+    {
+        QTest::addColumn<GameState>("game");
+        QTest::addColumn<QByteArray>("json"); // those fields of /state.json
+        QTest::addColumn<QByteArrayList>("xml"); // lines of /state.xml
+        QTest::addColumn<QByteArray>("vmix");
+        using game::Bonus, game::Possession;
+        const GameState g{.homeScore = 42, .gameClock = ClockSeconds::fromTenths(453), .gameClockResetTime = {},
+                          .shotClock = ClockSeconds::fromTenths(49), .homeFouls = 3, .visitorFouls = 5, .homeTimeouts = 2,
+                          .visitorTimeouts = 1, .possession = Possession::Home, .homeBonus = Bonus::Bonus,
+                          .ruleSet = "FIBA", .shotClockTenths = true};
+        QTest::newRow("home in the bonus with the ball")
+            << g
+            << QByteArray(R"({"homeFouls":3,"visitorFouls":5,"homeBonus":"bonus","visitorBonus":"none",)"
+                          R"("homeTimeouts":2,"visitorTimeouts":1,"possession":"home","ruleSet":"FIBA"})")
+            << QByteArrayList{"    <homeFouls>3</homeFouls>", "    <possession>home</possession>", "        <text>4.9</text>"}
+            << QByteArray(R"([{"gameClock":"45.3","homeBonus":"bonus","homeFouls":"3","homeName":"Lions","homeScore":"42",)"
+                          R"("homeTimeouts":"2","period":"1","periodCaption":"Quarter","possession":"home","ruleSet":"FIBA",)"
+                          R"("shotClock":"4.9","visitorBonus":"none","visitorFouls":"5","visitorName":"Bears",)"
+                          R"("visitorScore":"0","visitorTimeouts":"1"}])");
+        const GameState blank{.gameClock = {}, .gameClockResetTime = {}, .shotClock = {}, .shotClockBlank = true,
+                              .homeFouls = -1, .visitorFouls = 10, .homeTimeouts = -1,
+                              .possession = Possession::Visitor,
+                              .homeBonus = Bonus::DoubleBonus, .ruleSet = "NBA"};
+        QTest::newRow("blank displays, the double bonus, the visitors' ball")
+            << blank
+            << QByteArray(R"({"homeFouls":null,"visitorFouls":10,"homeBonus":"doubleBonus","homeTimeouts":null,)"
+                          R"("visitorTimeouts":0,"possession":"visitor","ruleSet":"NBA"})")
+            << QByteArrayList{"    <homeFouls/>", "    <homeBonus>doubleBonus</homeBonus>"}
+            << QByteArray(R"([{"gameClock":"0.0","homeBonus":"doubleBonus","homeFouls":"","homeName":"Lions",)"
+                          R"("homeScore":"0","homeTimeouts":"","period":"1","periodCaption":"Quarter","possession":"visitor",)"
+                          R"("ruleSet":"NBA","shotClock":"","visitorBonus":"none","visitorFouls":"10","visitorName":"Bears",)"
+                          R"("visitorScore":"0","visitorTimeouts":"0"}])");
+    }
+
+    void theGameGoesOutInEachDocument()
+    {
+        QFETCH(GameState, game);
+        QFETCH(QByteArray, json);
+        QFETCH(QByteArrayList, xml);
+        QFETCH(QByteArray, vmix);
+        ConfigRecord config;
+        config.HomeText = QStringLiteral("Lions");
+        config.VisitorText = QStringLiteral("Bears");
+        config.PeriodText = QStringLiteral("Quarter");
+        config.UseShotClock = true;
+        const QJsonObject state = feedJson(FeedState{game, {}, config});
+        const QJsonObject expected = QJsonDocument::fromJson(json).object();
+        for (auto it = expected.begin(); it != expected.end(); ++it)
+            QCOMPARE(QJsonValue(state[it.key()]), QJsonValue(it.value()));
+        const QByteArrayList lines = feedXml(state).split('\n');
+        for (const QByteArray& line : xml)
+            QVERIFY2(lines.contains(line), line.constData());
+        QCOMPARE(feedVmix(state), vmix);
+    }
+
     void requestsAreReadWholeOrRefused_data()
     {
         QTest::addColumn<QList<QByteArray>>("pieces");
