@@ -66,6 +66,7 @@ void frmOptions::createFrame()
     SSTab1->addTab(createColorsTab(), QStringLiteral("Colors"));
     SSTab1->addTab(createTextTab(), QStringLiteral("Text"));
     SSTab1->addTab(createOtherSettingsTab(), QStringLiteral("Other Settings"));
+    SSTab1->addTab(createGameTab(), QStringLiteral("Game"));
     SSTab1->addTab(createFeedTab(), QStringLiteral("Video Feed"));
 
     cmdOk = new QPushButton(QStringLiteral("&Ok"), this);
@@ -137,6 +138,7 @@ void frmOptions::Form_Load()
 
     vsShotClock->setValue(clampShotClockResetTime(config.ShotClockResetTime));
     lblShotClock->setText(QString::number(vsShotClock->value()));
+    loadGameSettings(config);
 
     txtPeriodText->setText(config.PeriodText);
     txtHomeText->setText(config.HomeText);
@@ -218,6 +220,7 @@ void frmOptions::cmdOk_Click()
     config.UseShotClock = chkUseShotClock->isChecked();
     config.ShowShotClockScreen = chkShowShotClockScreen->isChecked();
     config.ShotClockResetTime = roundedCaption(lblShotClock->text(), config.ShotClockResetTime);
+    storeGameSettings(config);
 
     storeNumLockOption();
 

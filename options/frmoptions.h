@@ -9,7 +9,7 @@
 // Sources: frmoptions.cpp (frame, load, OK, Cancel), frmoptions_keys.cpp (the
 // "Keys" and "Quick Keys" tabs and the key binding editor), frmoptions_colors.cpp
 // ("Colors"), frmoptions_other.cpp ("Text" and "Other Settings"),
-// frmoptions_feed.cpp ("Video Feed").
+// frmoptions_game.cpp ("Game"), frmoptions_feed.cpp ("Video Feed").
 
 #include "keybindings.h"
 #include "optionschoosers.h"
@@ -18,6 +18,8 @@
 #include <QString>
 
 #include <array>
+#include <utility>
+#include <vector>
 
 class ColourBox;
 class GlyphDisplay;
@@ -71,7 +73,12 @@ private:
     QWidget* createColorsTab();
     QWidget* createTextTab();
     QWidget* createOtherSettingsTab();
+    QWidget* createGameTab();
     QWidget* createFeedTab();
+    QSpinBox* gameNumber(qint16 ConfigRecord::*field, const char* name, int minimum, int maximum);
+    QCheckBox* gameSwitch(bool ConfigRecord::*field, const char* name, const QString& caption);
+    void loadGameSettings(const ConfigRecord& config);
+    void storeGameSettings(ConfigRecord& config) const;
     void loadFeedSettings();
     void storeFeedSettings();
     void showFeedAddress();
@@ -101,6 +108,9 @@ private:
     void cmdResetColors_Click();
     void scrLEDSelectedWidth_Change();
 
+    // "Game"
+    void cmbRuleSet_Click(int index);
+
     // "Other Settings"
     void cmdBuzzerSound_Click();
     void cmdShotClockSound_Click();
@@ -112,7 +122,7 @@ private:
     void otnGreenBack_Click();
     void cmdResetPosition_Click();
 
-    std::array<KeyLabel*, 13> keyLabels() const;
+    std::array<KeyLabel*, 19> keyLabels() const;
     int indexOfLabel(const KeyLabel* label) const;
 
     OptionsChoosers m_choosers;
@@ -139,6 +149,7 @@ private:
     KeyLabel* lblKeyClockSwitch = nullptr;
     KeyLabel* lblKeyClear = nullptr;
     KeyLabel* lblKeyBuzzer = nullptr;
+    KeyLabel* lblKeyResetShotClockShort = nullptr;
     QRadioButton* optNormal = nullptr;
     QRadioButton* optKeepOn = nullptr;
     QRadioButton* optKeepOff = nullptr;
@@ -157,6 +168,11 @@ private:
     KeyLabel* lblKeyVS2 = nullptr;
     KeyLabel* lblKeyVS3 = nullptr;
     KeyLabel* lblKeyPeriod1 = nullptr;
+    KeyLabel* lblKeyHomeFoul = nullptr;
+    KeyLabel* lblKeyVisitorFoul = nullptr;
+    KeyLabel* lblKeyHomeTimeout = nullptr;
+    KeyLabel* lblKeyVisitorTimeout = nullptr;
+    KeyLabel* lblKeyPossession = nullptr;
     QPushButton* Command1 = nullptr;
 
     // "Colors"
@@ -203,6 +219,29 @@ private:
     QPushButton* cmdClearBoardPic = nullptr;
     QComboBox* cmbLedType = nullptr;
     GlyphDisplay* gdPreview = nullptr;
+
+    // "Game": the rule set, and the figures and switches it fills, each with the
+    // field it edits. The shot clock's full reset is the "Keys" tab's, shown here
+    // as well and kept in step.
+    QComboBox* cmbRuleSet = nullptr;
+    QSpinBox* spnShotClockReset = nullptr;
+    QSpinBox* spnPeriodLength = nullptr;
+    QSpinBox* spnPeriods = nullptr;
+    QSpinBox* spnOvertimeLength = nullptr;
+    QSpinBox* spnShotClockShort = nullptr;
+    QCheckBox* chkShotClockTenths = nullptr;
+    QCheckBox* chkShotClockSwitchOff = nullptr;
+    QSpinBox* spnBonusFouls = nullptr;
+    QSpinBox* spnDoubleBonusFouls = nullptr;
+    QCheckBox* chkFoulsPerHalf = nullptr;
+    QSpinBox* spnTimeoutsFirstHalf = nullptr;
+    QSpinBox* spnTimeoutsSecondHalf = nullptr;
+    QSpinBox* spnTimeoutsOvertime = nullptr;
+    QCheckBox* chkTimeoutsCarryOver = nullptr;
+    QCheckBox* chkShowTeamFouls = nullptr;
+    std::vector<std::pair<QSpinBox*, qint16 ConfigRecord::*>> m_gameNumbers;
+    std::vector<std::pair<QCheckBox*, bool ConfigRecord::*>> m_gameSwitches;
+
     // "Video Feed"
     QCheckBox* chkFeedEnabled = nullptr;
     QSpinBox* spnFeedPort = nullptr;

@@ -1,4 +1,4 @@
-// The "Keys" and "Quick Keys" tabs: the thirteen key labels and their editor,
+// The "Keys" and "Quick Keys" tabs: the nineteen key labels and their editor,
 // the NumLock choice and the shot clock settings. A click on a key label starts
 // the wait; the capture box, which holds the focus meanwhile, hands each key
 // down to KeyChosen; the capture box losing the focus to another control ends
@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -105,9 +106,10 @@ QWidget* frmOptions::createKeysTab()
     grid->addWidget(keyFrame(QStringLiteral("Start/Stop clock:"), lblKeyStartStopClock, "lblKeyStartStopClock"), 0, 0);
     grid->addWidget(keyFrame(QStringLiteral("Reset clock:"), lblKeyResetClock, "lblKeyResetClock"), 0, 1);
     grid->addWidget(keyFrame(QStringLiteral("Reset shot clock:"), lblKeyResetShotClock, "lblKeyResetShotClock"), 1, 0);
-    grid->addWidget(keyFrame(QStringLiteral("Game/Clock switch:"), lblKeyClockSwitch, "lblKeyClockSwitch"), 1, 1);
-    grid->addWidget(keyFrame(QStringLiteral("Clear Number:"), lblKeyClear, "lblKeyClear"), 2, 0);
-    grid->addWidget(keyFrame(QStringLiteral("Buzzer:"), lblKeyBuzzer, "lblKeyBuzzer"), 2, 1);
+    grid->addWidget(keyFrame(QStringLiteral("Reset shot clock short:"), lblKeyResetShotClockShort, "lblKeyResetShotClockShort"), 1, 1);
+    grid->addWidget(keyFrame(QStringLiteral("Game/Clock switch:"), lblKeyClockSwitch, "lblKeyClockSwitch"), 2, 0);
+    grid->addWidget(keyFrame(QStringLiteral("Clear Number:"), lblKeyClear, "lblKeyClear"), 2, 1);
+    grid->addWidget(keyFrame(QStringLiteral("Buzzer:"), lblKeyBuzzer, "lblKeyBuzzer"), 3, 0);
 
     auto* numLockFrame = new QGroupBox(QStringLiteral("Numlock Options:"));
     optNormal = new QRadioButton(QStringLiteral("Normal Mode"), numLockFrame);
@@ -141,18 +143,18 @@ QWidget* frmOptions::createKeysTab()
     chkUseShotClock->setObjectName(QStringLiteral("chkUseShotClock"));
     chkShowShotClockScreen = new QCheckBox(QStringLiteral("Show separate shot clock window."));
     chkShowShotClockScreen->setObjectName(QStringLiteral("chkShowShotClockScreen"));
-    grid->addWidget(chkUseShotClock, 3, 0, 1, 2);
-    grid->addWidget(chkShowShotClockScreen, 4, 0, 1, 2);
+    grid->addWidget(chkUseShotClock, 4, 0, 1, 2);
+    grid->addWidget(chkShowShotClockScreen, 5, 0, 1, 2);
 
     cmdResetKeys = new QPushButton(QStringLiteral("Reset Keys"));
     cmdResetKeys->setObjectName(QStringLiteral("cmdResetKeys"));
-    grid->addWidget(cmdResetKeys, 3, 2);
+    grid->addWidget(cmdResetKeys, 4, 2);
 
     txtGetKey = new KeyCaptureBox(this);
     txtGetKey->setObjectName(QStringLiteral("txtGetKey"));
     txtGetKey->setAccessibleName(QStringLiteral("Key capture"));
-    grid->addWidget(new CaptureSpot(page, txtGetKey), 4, 2, Qt::AlignRight);
-    grid->setRowStretch(5, 1);
+    grid->addWidget(new CaptureSpot(page, txtGetKey), 5, 2, Qt::AlignRight);
+    grid->setRowStretch(6, 1);
 
     connect(chkUseShotClock, &QCheckBox::clicked, this, &frmOptions::chkUseShotClock_Click);
     connect(vsShotClock, &Spinner::valueChanged, this, &frmOptions::vsShotClock_Change);
@@ -173,12 +175,17 @@ QWidget* frmOptions::createQuickKeysTab()
     grid->addWidget(keyFrame(QStringLiteral("Visitor Score +1"), lblKeyVS1, "lblKeyVS1"), 0, 1);
     grid->addWidget(keyFrame(QStringLiteral("Visitor Score +2"), lblKeyVS2, "lblKeyVS2"), 1, 1);
     grid->addWidget(keyFrame(QStringLiteral("Visitor Score +3"), lblKeyVS3, "lblKeyVS3"), 2, 1);
-    grid->addWidget(keyFrame(QStringLiteral("Period +1"), lblKeyPeriod1, "lblKeyPeriod1"), 3, 0);
+    grid->addWidget(keyFrame(QStringLiteral("Home Foul +1"), lblKeyHomeFoul, "lblKeyHomeFoul"), 3, 0);
+    grid->addWidget(keyFrame(QStringLiteral("Visitor Foul +1"), lblKeyVisitorFoul, "lblKeyVisitorFoul"), 3, 1);
+    grid->addWidget(keyFrame(QStringLiteral("Home Timeout"), lblKeyHomeTimeout, "lblKeyHomeTimeout"), 4, 0);
+    grid->addWidget(keyFrame(QStringLiteral("Visitor Timeout"), lblKeyVisitorTimeout, "lblKeyVisitorTimeout"), 4, 1);
+    grid->addWidget(keyFrame(QStringLiteral("Period +1"), lblKeyPeriod1, "lblKeyPeriod1"), 5, 0);
+    grid->addWidget(keyFrame(QStringLiteral("Possession"), lblKeyPossession, "lblKeyPossession"), 5, 1);
 
     Command1 = new QPushButton(QStringLiteral("Reset Keys"));
     Command1->setObjectName(QStringLiteral("Command1"));
-    grid->addWidget(Command1, 3, 1, Qt::AlignBottom | Qt::AlignRight);
-    grid->setRowStretch(4, 1);
+    grid->addWidget(Command1, 6, 1, Qt::AlignBottom | Qt::AlignRight);
+    grid->setRowStretch(7, 1);
 
     connect(Command1, &QPushButton::clicked, this, &frmOptions::cmdResetKeys_Click);
     connectKeyLabels();
@@ -205,11 +212,13 @@ void frmOptions::placeKeyCaptureBox()
     follow(SSTab1->currentIndex());
 }
 
-std::array<KeyLabel*, 13> frmOptions::keyLabels() const
+std::array<KeyLabel*, 19> frmOptions::keyLabels() const
 {
     // The order of KeyLabelFields.
     return {lblKeyStartStopClock, lblKeyResetClock, lblKeyResetShotClock, lblKeyClockSwitch, lblKeyClear,
-            lblKeyBuzzer, lblKeyHS1, lblKeyHS2, lblKeyHS3, lblKeyVS1, lblKeyVS2, lblKeyVS3, lblKeyPeriod1};
+            lblKeyBuzzer, lblKeyHS1, lblKeyHS2, lblKeyHS3, lblKeyVS1, lblKeyVS2, lblKeyVS3, lblKeyPeriod1,
+            lblKeyHomeFoul, lblKeyVisitorFoul, lblKeyHomeTimeout, lblKeyVisitorTimeout, lblKeyPossession,
+            lblKeyResetShotClockShort};
 }
 
 int frmOptions::indexOfLabel(const KeyLabel* label) const
@@ -309,4 +318,5 @@ void frmOptions::chkUseShotClock_Click()
 void frmOptions::vsShotClock_Change()
 {
     lblShotClock->setText(QString::number(vsShotClock->value()));
+    spnShotClockReset->setValue(vsShotClock->value());
 }

@@ -34,8 +34,6 @@ QString namedKey(int keyCode)
     }
 }
 
-constexpr int FirstQuickKey = 6;
-
 } // namespace
 
 QString KeyCodeToStr(int keyCode)
@@ -122,20 +120,22 @@ void KeyBindings::KeyChosen(int keyCode)
     }
 }
 
-void KeyBindings::resetRange(int first, int last)
+void KeyBindings::resetWhere(bool quickKeys)
 {
-    for (int i = first; i <= last; ++i)
-        m_bindings[i].code = defaultKeyCode(KeyLabelFields.at(i).field);
+    for (int i = 0; i < count(); ++i) {
+        if (KeyLabelFields.at(i).quickKey == quickKeys)
+            m_bindings[i].code = defaultKeyCode(KeyLabelFields.at(i).field);
+    }
 }
 
 void KeyBindings::resetCommandKeys()
 {
-    resetRange(0, FirstQuickKey - 1);
+    resetWhere(false);
 }
 
 void KeyBindings::resetQuickKeys()
 {
-    resetRange(FirstQuickKey, count() - 1);
+    resetWhere(true);
 }
 
 void KeyBindings::loadFrom(const ConfigRecord& record)

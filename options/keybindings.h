@@ -1,6 +1,6 @@
 #pragma once
 // The key binding editor without its widgets: the names keys are shown by, the
-// thirteen bindings with their codes (the labels' tags) and captions, and the one
+// nineteen bindings with their codes (the labels' tags) and captions, and the one
 // binding that waits for a key. The dialog draws from this and moves the focus
 // when it is told to.
 
@@ -16,20 +16,23 @@
 QString KeyCodeToStr(int keyCode);
 
 // Which record field each key label edits, in the dialog's control order: the
-// order in which a key already in use is looked up.
+// order in which a key already in use is looked up. The keys of the team fouls,
+// timeouts, possession and the short shot clock reset came later and follow the
+// first thirteen.
 struct KeyLabelField
 {
     const char* labelName;
     qint16 ConfigRecord::*field;
+    bool quickKey = true; // on the "Quick Keys" tab, else a command key of the "Keys" tab
 };
 
-inline constexpr std::array<KeyLabelField, 13> KeyLabelFields{{
-    {"lblKeyStartStopClock", &ConfigRecord::StartStopClockKey},
-    {"lblKeyResetClock", &ConfigRecord::ResetClockKey},
-    {"lblKeyResetShotClock", &ConfigRecord::ResetShotClockKey},
-    {"lblKeyClockSwitch", &ConfigRecord::ClockSwitchKey},
-    {"lblKeyClear", &ConfigRecord::ClearKey},
-    {"lblKeyBuzzer", &ConfigRecord::BuzzerKey},
+inline constexpr std::array<KeyLabelField, 19> KeyLabelFields{{
+    {"lblKeyStartStopClock", &ConfigRecord::StartStopClockKey, false},
+    {"lblKeyResetClock", &ConfigRecord::ResetClockKey, false},
+    {"lblKeyResetShotClock", &ConfigRecord::ResetShotClockKey, false},
+    {"lblKeyClockSwitch", &ConfigRecord::ClockSwitchKey, false},
+    {"lblKeyClear", &ConfigRecord::ClearKey, false},
+    {"lblKeyBuzzer", &ConfigRecord::BuzzerKey, false},
     {"lblKeyHS1", &ConfigRecord::QScoreH1},
     {"lblKeyHS2", &ConfigRecord::QScoreH2},
     {"lblKeyHS3", &ConfigRecord::QScoreH3},
@@ -37,6 +40,12 @@ inline constexpr std::array<KeyLabelField, 13> KeyLabelFields{{
     {"lblKeyVS2", &ConfigRecord::QScoreV2},
     {"lblKeyVS3", &ConfigRecord::QScoreV3},
     {"lblKeyPeriod1", &ConfigRecord::QPeriod1},
+    {"lblKeyHomeFoul", &ConfigRecord::QHomeFoul},
+    {"lblKeyVisitorFoul", &ConfigRecord::QVisitorFoul},
+    {"lblKeyHomeTimeout", &ConfigRecord::QHomeTimeout},
+    {"lblKeyVisitorTimeout", &ConfigRecord::QVisitorTimeout},
+    {"lblKeyPossession", &ConfigRecord::QPossession},
+    {"lblKeyResetShotClockShort", &ConfigRecord::ResetShotClockShortKey, false},
 }};
 
 // The code a first start binds to a field; Reset Keys brings it back.
@@ -75,7 +84,7 @@ public:
     bool ChooseKey(int index);
     // Offers a key (or CancelWait) to the waiting binding.
     void KeyChosen(int keyCode);
-    // The default codes of the six command keys, or of the seven quick keys.
+    // The default codes of the command keys, or of the quick keys.
     void resetCommandKeys();
     void resetQuickKeys();
 
@@ -91,7 +100,7 @@ private:
         QString caption;
     };
     void showIdle(int index);
-    void resetRange(int first, int last);
+    void resetWhere(bool quickKeys);
 
     QList<Binding> m_bindings;
     int m_active = None;

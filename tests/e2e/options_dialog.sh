@@ -4,8 +4,9 @@
 # Escape closes it without a change, and the keys are the box's again. Then a
 # second visit rebinds start/stop from S to G and names the home team: after OK
 # both are stored, G runs the clock and S does nothing. A third and a fourth
-# start the live feed and move it to another port, at once. Neither the dialog
-# nor help opens over the box, which may be on air.
+# start the live feed and move it to another port, at once; a fifth chooses the
+# NBA rules, and the box plays by them. Neither the dialog nor help opens over
+# the box, which may be on air.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/options_helpers.bash"
 e2e_setup
@@ -83,6 +84,18 @@ feed_port
 e2e_until e2e_setting_is FeedSettings FeedPort "$port" || e2e_fail "the new port was not stored"
 e2e_until serves_lakers "$port" || e2e_fail "the feed did not move to port $port"
 [ -z "$(home_name_on $((port - 1)))" ] || e2e_fail "the feed still serves on the old port"
+
+# The NBA rule set switches the shot clock on: the box resets it to 24 at once.
+options_open
+options_click "$OPTIONS_TAB_GAME"
+options_click "$OPTIONS_RULE_SET"
+options_key Down Down Return
+options_key alt+o
+options_wait_closed
+e2e_until e2e_setting_is GameSettings RuleSet NBA || e2e_fail "the NBA rule set was not stored"
+e2e_setting_is GameSettings PeriodLength 12 || e2e_fail "the NBA period length was not stored"
+e2e_key t
+e2e_expect_state "shot=24"
 
 # Help opens off the box as well.
 e2e_key F1

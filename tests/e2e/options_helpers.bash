@@ -4,12 +4,14 @@
 
 # Tab header.
 OPTIONS_TAB_TEXT="215 20"
-OPTIONS_TAB_FEED="373 20"
+OPTIONS_TAB_GAME="360 20"
+OPTIONS_TAB_FEED="426 20"
 # Controls.
 OPTIONS_START_STOP_LABEL="70 69"
 OPTIONS_HOME_NAME_BOX="200 79"
 OPTIONS_FEED_ENABLED="20 47"
 OPTIONS_FEED_PORT="60 72"
+OPTIONS_RULE_SET="125 48"
 
 # F2 in the score box; waits until the dialog is up with the keyboard, and sets
 # OPTIONS_ID, OPTIONS_X, OPTIONS_Y. Clicks and keys after it reach the dialog
@@ -24,8 +26,8 @@ options_open() {
 
 options_locate() {
     eval "$(xdotool getwindowgeometry --shell "$OPTIONS_ID" | sed -n 's/^\(X\|Y\|WIDTH\|HEIGHT\)=/OPTIONS_\1=/p')"
-    [ "$OPTIONS_WIDTH" = 430 ] && [ "$OPTIONS_HEIGHT" = 381 ] ||
-        e2e_fail "the dialog is ${OPTIONS_WIDTH}x${OPTIONS_HEIGHT}, not 430x381"
+    [ "$OPTIONS_WIDTH" = 484 ] && [ "$OPTIONS_HEIGHT" = 431 ] ||
+        e2e_fail "the dialog is ${OPTIONS_WIDTH}x${OPTIONS_HEIGHT}, not 484x431"
 }
 
 # Moves the dialog off the score box, so that both can be looked at.

@@ -61,6 +61,10 @@ ConfigRecord unusualRecord(const QString& folder)
     r.PeriodText = "Quarter"; r.HomeText = "Lakers"; r.VisitorText = "Celtics"; r.LEDType = 1; r.UseShotClock = true;
     r.ShowShotClockScreen = true; r.ShotClockResetTime = 24; r.ScoreboardView = 1; r.StartX = 1500; r.StartY = 900; r.Height = 2000;
     r.FeedEnabled = true; r.FeedPort = 50000; r.FeedAddress = "10.0.0.5"; // an address set by hand
+    r.QHomeFoul = 'U'; r.QVisitorFoul = 'V'; r.QHomeTimeout = 'W'; r.QVisitorTimeout = 'X'; r.QPossession = 191; r.ResetShotClockShortKey = 219;
+    r.RuleSet = "NCAAW"; r.PeriodLength = 11; r.Periods = 3; r.OvertimeLength = 2; r.ShotClockShortTime = 13; r.ShotClockTenths = true;
+    r.ShotClockSwitchOff = true; r.BonusFouls = 6; r.DoubleBonusFouls = 9; r.FoulsPerHalf = true; r.TimeoutsFirstHalf = 4;
+    r.TimeoutsSecondHalf = 1; r.TimeoutsOvertime = 2; r.TimeoutsCarryOver = true; r.ShowTeamFouls = true;
     return r;
 }
 
@@ -262,7 +266,7 @@ private Q_SLOTS:
             QTest::newRow(QByteArray(r).split(':')[0]) << QString(r).section(u':', 1);
     }
 
-    // OK writes all 39 keys with what the controls show; no other way out writes.
+    // OK writes all 60 keys with what the controls show; no other way out writes.
     // Reset Size and Position reaches the record's placement only with OK, and the
     // store only when the score box closes; a request left from before is dropped.
     void closing()
@@ -298,12 +302,13 @@ private Q_SLOTS:
             expected.LEDType = 0; expected.ShotClockFile = folder.filePath("new.wav"); expected.ScoreboardView = 0;
             expected.Height = 1170; expected.StartX = 0; expected.StartY = 0;
             expected.FeedEnabled = false; expected.FeedPort = 50001; expected.FeedAddress = "127.0.0.1";
+            expected.QPossession = 'Z'; expected.PeriodLength = 12; expected.ShowTeamFouls = false;
         }
         QCOMPARE(Config(), expected);
         QCOMPARE(storeLines().size(), ok ? 60 : 0);
         if (!ok)
             return;
-        // The store reads back as the same record; the placement is not among the 39.
+        // The store reads back as the same record; the placement is not among the 60.
         const auto stored = [](ConfigRecord r) { r.StartX = r.StartY = r.Height = 0, r.RoundCorners = r.ResetSizeAndPosition = false; return r; };
         ConfigRecord reread = defaultConfig(folder.path());
         LoadConfig(reread, *tallivoxSettings(), folder.path());
@@ -315,7 +320,7 @@ private Q_SLOTS:
     void theFeedTabShowsTheOverlayAddressAndTheProblem()
     {
         auto d = open();
-        QCOMPARE(the<QTabWidget>(d, "SSTab1")->tabText(5), QStringLiteral("Video Feed"));
+        QCOMPARE(the<QTabWidget>(d, "SSTab1")->tabText(6), QStringLiteral("Video Feed"));
         QCOMPARE(the<QLabel>(d, "lblFeedAddress")->text(), QStringLiteral("<a href=\"http://127.0.0.1:47800/overlay\">http://127.0.0.1:47800/overlay</a>"));
         the<QSpinBox>(d, "spnFeedPort")->setValue(1024);
         QVERIFY(the<QLabel>(d, "lblFeedAddress")->text().endsWith(QStringLiteral(">http://127.0.0.1:1024/overlay</a>")));
@@ -327,18 +332,79 @@ private Q_SLOTS:
         QCOMPARE(feedOverlayUrl("10.0.0.5", 2000, own), QStringLiteral("http://10.0.0.5:2000/overlay"));
     }
 
-    // Shot clock seconds, selection width, display type: stored, then shown and stored again by OK.
+    // Shot clock seconds, selection width, display type, period length: stored,
+    // then shown and stored again by OK.
     void storedValuesTheControlsCannotTakeAreClamped()
     {
-        for (const auto& [stored, shown] : {std::pair(QList<int>{32767, 9, 7}, QList<int>{99, 5, 1}),
-                                            std::pair(QList<int>{-4, -32768, -1}, QList<int>{0, 0, 0})}) {
+        for (const auto& [stored, shown] : {std::pair(QList<int>{32767, 9, 7, 500}, QList<int>{99, 5, 1, 99}),
+                                            std::pair(QList<int>{-4, -32768, -1, -3}, QList<int>{0, 0, 0, 1})}) {
             Config().ShotClockResetTime = qint16(stored[0]); Config().LEDSelectedWidth = qint16(stored[1]); Config().LEDType = qint16(stored[2]);
+            Config().PeriodLength = qint16(stored[3]);
             auto d = open();
             QCOMPARE((QList<int>{the<QLabel>(d, "lblShotClock")->text().toInt(), the<QLabel>(d, "lblLEDSelectedWidthValue")->text().toInt(),
-                                 the<QComboBox>(d, "cmbLedType")->currentIndex()}), shown);
+                                 the<QComboBox>(d, "cmbLedType")->currentIndex(), the<QSpinBox>(d, "spnPeriodLength")->value()}), shown);
             the<QPushButton>(d, "cmdOk")->click();
-            QCOMPARE((QList<int>{Config().ShotClockResetTime, Config().LEDSelectedWidth, Config().LEDType}), shown);
+            QCOMPARE((QList<int>{Config().ShotClockResetTime, Config().LEDSelectedWidth, Config().LEDType, Config().PeriodLength}), shown);
         }
+    }
+
+    void theGameTab_data()
+    {
+        // From a first start. Steps: "rule=NAME" chooses a rule set, "set=BOX=N",
+        // "type=BOX=TEXT" over the box's text, "click=NAME", "up=SPINNER". Then what OK
+        // stores: the 15 [GameSettings] keys in their saving order, UseShotClock and
+        // ShotClockResetTime.
+        QTest::addColumn<QString>("row");
+        const QString nba = "NBA 12 4 5 14 True True 5 0 False 7 0 2 False False True ";
+        for (const QString& r : {"NBA fills every field and switches the shot clock on:rule=NBA|" + nba + "24",
+                                QString("NCAA men plays halves with a double bonus and timeouts carried over:rule=NCAAM|"
+                                        "NCAAM 20 2 5 20 True True 7 10 True 4 0 1 True False True 30"),
+                                QString("Custom leaves the fields as they stand:rule=NBA set=spnPeriodLength=11 rule=Custom|"
+                                        "Custom 11 4 5 14 True True 5 0 False 7 0 2 False False True 24"),
+                                QString("an edit after a named set keeps the name:rule=NBA set=spnTimeoutsFirstHalf=6 click=chkShowTeamFouls|"
+                                        "NBA 12 4 5 14 True True 5 0 False 6 0 2 False True True 24"),
+                                "the full reset here moves the Keys tab's:rule=NBA set=spnShotClockReset=30|" + nba + "30",
+                                QString("and the Keys tab's moves this one:up=vsShotClock|Custom 10 4 5 14 False False 5 0 False 2 3 1 False False False 36"),
+                                QString("typed figures past the range are refused:type=spnPeriodLength=150 type=spnPeriods=0 type=spnBonusFouls=x|"
+                                        "Custom 15 4 5 14 False False 5 0 False 2 3 1 False False False 35")})
+            QTest::newRow(qPrintable(r.section(u':', 0, 0))) << r.section(u':', 1);
+    }
+
+    void theGameTab()
+    {
+        QFETCH(QString, row);
+        const QStringList r = row.split(u'|');
+        auto d = open();
+        auto* rules = the<QComboBox>(d, "cmbRuleSet");
+        QStringList titles;
+        for (int i = 0; i < rules->count(); ++i)
+            titles << rules->itemText(i);
+        QCOMPARE(titles.join(u','), QString("Custom,FIBA,NBA,NCAA men,NCAA women,High school (NFHS)"));
+        for (const QString& step : r[0].split(u' ')) {
+            const QString what = step.section(u'=', 0, 0), arg = step.section(u'=', 2);
+            const QByteArray name = step.section(u'=', 1, 1).toLatin1();
+            if (what == "rule")
+                rules->setCurrentIndex(rules->findData(QString(name))), Q_EMIT rules->activated(rules->currentIndex());
+            else if (what == "set")
+                the<QSpinBox>(d, name.data())->setValue(arg.toInt());
+            else if (what == "type")
+                the<QSpinBox>(d, name.data())->selectAll(), QTest::keyClicks(the<QSpinBox>(d, name.data()), arg);
+            else if (what == "up")
+                the<Spinner>(d, name.data())->upButton()->click();
+            else
+                the<QAbstractButton>(d, name.data())->click();
+        }
+        QCOMPARE(the<QSpinBox>(d, "spnShotClockReset")->value(), r[1].section(u' ', -1).toInt());
+        the<QPushButton>(d, "cmdOk")->click();
+        const QStringList lines = storeLines();
+        QStringList stored;
+        for (const char* key : {"RuleSet", "PeriodLength", "Periods", "OvertimeLength", "ShotClockShortTime", "ShotClockTenths",
+                                   "ShotClockSwitchOff", "BonusFouls", "DoubleBonusFouls", "FoulsPerHalf", "TimeoutsFirstHalf",
+                                   "TimeoutsSecondHalf", "TimeoutsOvertime", "TimeoutsCarryOver", "ShowTeamFouls"})
+            stored << lines.filter(QRegularExpression("^GameSettings/" + QString(key) + "=")).value(0).section(u'=', 1);
+        for (const char* key : {"UseShotClock", "ShotClockResetTime"})
+            stored << lines.filter(QRegularExpression("^AdditionalSettings/" + QString(key) + "=")).value(0).section(u'=', 1);
+        QCOMPARE(stored.join(u' '), r[1]);
     }
 
     void theKeyEditorThroughTheWidgets_data()
@@ -355,6 +421,7 @@ private Q_SLOTS:
                                 QString("the wait survives a tab change and moves with a click:click=lblKeyStartStopClock tab=1 "
                                         "click=lblKeyPeriod1 key=F12|lblKeyPeriod1|F12||QuickKeySettings/QPeriod1=123"),
                                 "Tab ends the wait:" + hs2 + "key=Tab" + kept,
+                                QString("a foul key rebinds as the others:click=lblKeyHomeFoul key=U|lblKeyHomeFoul|U||QuickKeySettings/QHomeFoul=85"),
                                 "so does a click on Reset Keys:" + hs2 + "click=cmdResetKeys|lblKeyHS2|Home||QuickKeySettings/QScoreH2=36",
                                 QString("Escape while waiting cancels the dialog:click=lblKeyStartStopClock key=G click=lblKeyResetClock "
                                         "key=Esc||||"),
@@ -436,8 +503,10 @@ private Q_SLOTS:
         // The button, the question's title and text, and what Yes changes.
         QTest::addColumn<QString>("row");
         const QString keys = "Reset Keys|Are you sure you want to reset Keys, Quick Keys, and Numlock option?|lblKeyHS1=Insert lblKeyHS2=Home "
-                             "lblKeyHS3=Page Up lblKeyVS1=Delete lblKeyVS2=End lblKeyVS3=Page Down lblKeyPeriod1=P lblKeyStartStopClock=S "
-                             "lblKeyResetClock=R lblKeyResetShotClock=T lblKeyClockSwitch=C lblKeyClear=Backspace lblKeyBuzzer=B "
+                             "lblKeyHS3=Page Up lblKeyVS1=Delete lblKeyVS2=End lblKeyVS3=Page Down lblKeyHomeFoul=F lblKeyVisitorFoul=J "
+                             "lblKeyHomeTimeout=D lblKeyVisitorTimeout=K lblKeyPeriod1=P lblKeyPossession=A lblKeyStartStopClock=S "
+                             "lblKeyResetClock=R lblKeyResetShotClock=T lblKeyResetShotClockShort=Y lblKeyClockSwitch=C lblKeyClear=Backspace "
+                             "lblKeyBuzzer=B "
                              "optNormal=on optKeepOff=off chkShowShotClockScreen=off";
         for (const QString& r : {QString("Reset Colors:cmdResetColors|Reset Colors|Are you sure you want to reset the colors?|"
                                         "picTimeC=33023 picScoreC=255 picPeriodC=49152 picLEDB=0 picBackC=4210752 picBorderC=16777215 "
@@ -537,7 +606,7 @@ private Q_SLOTS:
     }
 
     // From a score box: it keeps counting while the dialog is up, then shows the new
-    // name and drops a picture cleared there.
+    // name, drops a picture cleared there and plays by the rule set chosen there.
     void aScoreBoxRunsOnAndReappliesWhatOkLeft()
     {
         QVERIFY(QImage(60, 60, QImage::Format_RGB32).save(Config().BoardPic = folder.filePath("logo.bmp")));
@@ -553,11 +622,14 @@ private Q_SLOTS:
         answerNextModal<frmOptions>([&](frmOptions* d) {
             time.advanceMs(2000);
             refreshed = QTest::qWaitFor([&] { return box.findChild<ClockDisplay*>("cdGame")->shownText() == "9:58"; });
+            auto* rules = the<QComboBox>(d, "cmbRuleSet");
+            rules->setCurrentIndex(2), Q_EMIT rules->activated(2); // NBA
             the<QLineEdit>(d, "txtHomeText")->setText("Lakers"), the<QPushButton>(d, "cmdClearBoardPic")->click(), the<QPushButton>(d, "cmdOk")->click();
         });
         box.pressKey(113); // F2
         QVERIFY(refreshed && box.findChild<Image*>("imgLogo")->picture().isNull());
         QCOMPARE(box.findChild<Label*>("lblHomeName")->text(), QString("Lakers"));
+        QCOMPARE(std::tuple(game.rules().ruleSet, game.rules().shotClockResetSeconds, game.state().homeTimeouts), std::tuple(QString("NBA"), 24, 7));
     }
 
 private:
@@ -580,6 +652,8 @@ private:
         the<QPushButton>(d, "cmdClearBoardPic")->click(), the<QComboBox>(d, "cmbLedType")->setCurrentIndex(0), the<QRadioButton>(d, "otnFloating")->click();
         the<QPushButton>(d, "cmdResetPosition")->click();
         the<QCheckBox>(d, "chkFeedEnabled")->click(), the<QSpinBox>(d, "spnFeedPort")->stepUp(), the<QRadioButton>(d, "optFeedThisComputer")->click();
+        d->chooseKey(the<KeyLabel>(d, "lblKeyPossession")), d->keyChosen('Z');
+        the<QSpinBox>(d, "spnPeriodLength")->stepUp(), the<QCheckBox>(d, "chkShowTeamFouls")->click();
         QCOMPARE(the<QLabel>(d, "lblBFile")->text() + u'|' + the<QLabel>(d, "lblShotClockFile")->text(), Config().BuzzerFile + u'|' + fileAnswer);
         QCOMPARE(offered, (QStringList{"#302010", "#01ff00", "Sounds *.wav (*.wav)", "Sounds *.wav (*.wav)"}));
     }
