@@ -95,16 +95,17 @@ void frmScoreboard::createTeamFoulsBand()
                                 Qt::Alignment alignment) {
         auto* l = new Label(text, picScoreTime);
         l->setObjectName(name);
-        l->setGeometry(twipsRect(left, top, width, 270));
+        // Top-aligned, as every caption of the box is, a little down to stand level with the band's LEDs.
+        l->setGeometry(twipsRect(left, top + 30, width, 240));
         l->setFont(bandFont(9));
-        l->setAlignment(alignment | Qt::AlignVCenter);
+        l->setAlignment(alignment | Qt::AlignTop);
         l->setFitsWidth(true);
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
         l->hide();
         return l;
     };
-    lblHomeFouls = caption(QStringLiteral("lblHomeFouls"), QStringLiteral("Fouls"), 60, HomeBandTop, 430, Qt::AlignRight);
-    lblVisitorFouls = caption(QStringLiteral("lblVisitorFouls"), QStringLiteral("Fouls"), 60, VisitorBandTop, 430,
+    lblHomeFouls = caption(QStringLiteral("lblHomeFouls"), QStringLiteral("Fouls"), 0, HomeBandTop, 490, Qt::AlignRight);
+    lblVisitorFouls = caption(QStringLiteral("lblVisitorFouls"), QStringLiteral("Fouls"), 0, VisitorBandTop, 490,
                               Qt::AlignRight);
     lblHomeBonus = caption(QStringLiteral("lblHomeBonus"), QString(), 875, HomeBandTop, 990, Qt::AlignLeft);
     lblVisitorBonus = caption(QStringLiteral("lblVisitorBonus"), QString(), 875, VisitorBandTop, 990, Qt::AlignLeft);
