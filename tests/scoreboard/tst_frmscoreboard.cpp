@@ -457,6 +457,7 @@ private Q_SLOTS:
     {
         Config().QScoreH1 = 'Z';
         Config().QScoreV1 = 'Y';
+        Config().ResetShotClockShortKey = 'Q'; // Y by default, and earlier in the dispatcher
         auto box = load();
         box->show();
         const auto scores = [&] {
@@ -506,8 +507,15 @@ private Q_SLOTS:
         Config().DoubleBonusFouls = 10;
         Config().TimeoutsFirstHalf = 2;
         Config().TimeoutsSecondHalf = 3;
+        Config().LEDSelectedWidth = 2;
         auto box = load();
         box->show();
+        // The marker frames a display 2 pixels all round, as the scores.
+        const auto framed = [&box](const QWidget* d) {
+            const Shape* marker = the<Shape>(box.get(), "shpObjectSelected");
+            QCOMPARE(marker->parentWidget(), d->parentWidget());
+            QCOMPARE(marker->geometry(), d->geometry().adjusted(-2, -2, 3, 3));
+        };
         const auto lit = [](const TallyDisplay* t) {
             QString lamps;
             for (const LedDisplay::PlacedCell& c : t->placedCells())
@@ -527,14 +535,14 @@ private Q_SLOTS:
 
         auto* visitorFouls = the<DigitDisplay>(box.get(), "ddVisitorFouls");
         QTest::mouseClick(visitorFouls, Qt::LeftButton);
-        QCOMPARE(the<Shape>(box.get(), "shpObjectSelected")->geometry().center(), visitorFouls->geometry().center());
+        framed(visitorFouls);
         QTest::keyClicks(visitorFouls, QStringLiteral("12\r"));
         QCOMPARE(game->state().visitorFouls, 12);
         QCOMPARE(the<Label>(box.get(), "lblHomeBonus")->text(), QStringLiteral("2×BONUS"));
         // The timeouts sit under the names: the marker goes there to frame them.
         auto* homeTimeouts = the<TallyDisplay>(box.get(), "tdHomeTimeouts");
         QTest::mouseClick(homeTimeouts, Qt::LeftButton);
-        QCOMPARE(the<Shape>(box.get(), "shpObjectSelected")->geometry().center(), homeTimeouts->geometry().center());
+        framed(homeTimeouts);
         QTest::keyClick(homeTimeouts, Qt::Key_Backspace);
         QCOMPARE(game->state().homeTimeouts, -1);
         QCOMPARE(lit(homeTimeouts), QStringLiteral("..."));
