@@ -105,6 +105,7 @@ void frmShotClock::applyColours()
     picShotClock->setBackColor(toQColor(c.FormBack));
     ddShotClock->setBackColor(c.LEDBack);
     ddShotClock->setLitColor(c.TimeColor);
+    ddShotClock->setLedType(c.LEDType);
 }
 
 void frmShotClock::closeEvent(QCloseEvent* event)
