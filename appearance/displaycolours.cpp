@@ -38,7 +38,8 @@ void SetLedType(QWidget* form, int ledType)
 {
     for (QWidget* w : form->findChildren<QWidget*>()) {
         const LayoutKind kind = layoutKindOf(w);
-        if (kind == LayoutKind::DigitDisplay || kind == LayoutKind::ClockDisplay || kind == LayoutKind::GlyphDisplay)
+        if (kind == LayoutKind::DigitDisplay || kind == LayoutKind::ClockDisplay || kind == LayoutKind::GlyphDisplay
+            || kind == LayoutKind::LedDisplay)
             static_cast<LedDisplay*>(w)->setLedType(ledType);
     }
 }

@@ -41,6 +41,7 @@ LayoutKind layoutKindOf(const QObject* control)
     static const struct { const char* name; LayoutKind kind; } kinds[] = {
         {"LampDisplay", LayoutKind::LampDisplay}, {"GlyphDisplay", LayoutKind::GlyphDisplay},
         {"DigitDisplay", LayoutKind::DigitDisplay}, {"ClockDisplay", LayoutKind::ClockDisplay},
+        {"TallyDisplay", LayoutKind::LedDisplay}, {"ArrowDisplay", LayoutKind::LedDisplay},
         {"PictureBox", LayoutKind::PictureBox}, {"Image", LayoutKind::Image},
         {"Label", LayoutKind::Label}, {"Shape", LayoutKind::Shape},
     };
@@ -119,8 +120,9 @@ void CaptureLayout(LayoutSet& set, QWidget* form, QWidget* referenceBox, const Q
             e.PaddingD = d->paddingD();
             break;
         }
-        case LayoutKind::DigitDisplay: {
-            auto* d = static_cast<DigitDisplay*>(c);
+        case LayoutKind::DigitDisplay:
+        case LayoutKind::LedDisplay: {
+            auto* d = asLed(c);
             e.Size = d->digitSize();
             e.PaddingH = d->paddingH();
             e.PaddingV = d->paddingV();
@@ -187,14 +189,12 @@ void ApplyLayout(const LayoutSet& set, QWidget* form, QWidget* referenceBox)
         if (e.Size != 0)
             asLed(c)->setDigitSize(std::floor(AtLeastOne(e.Size * s)));
         const auto padding = [s](qint16 v) { return AtLeastOne(v * s); };
-        if (auto* d = qobject_cast<DigitDisplay*>(c)) {
+        if (auto* d = qobject_cast<LedDisplay*>(c)) {
             if (e.PaddingH != 0) d->setPaddingH(padding(e.PaddingH));
             if (e.PaddingV != 0) d->setPaddingV(padding(e.PaddingV));
             if (e.PaddingI != 0) d->setPaddingI(padding(e.PaddingI));
-        } else if (auto* d = qobject_cast<ClockDisplay*>(c)) {
-            if (e.PaddingH != 0) d->setPaddingH(padding(e.PaddingH));
-            if (e.PaddingV != 0) d->setPaddingV(padding(e.PaddingV));
-            if (e.PaddingI != 0) d->setPaddingI(padding(e.PaddingI));
+        }
+        if (auto* d = qobject_cast<ClockDisplay*>(c)) {
             if (e.PaddingD != 0) d->setPaddingD(padding(e.PaddingD));
         }
     }

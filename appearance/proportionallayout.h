@@ -12,7 +12,8 @@
 #include <QWidget>
 
 // The kinds of control the layout knows, told apart by class name.
-enum class LayoutKind { None, LampDisplay, GlyphDisplay, DigitDisplay, ClockDisplay, PictureBox, Image, Label, Shape };
+// LedDisplay: the other LED displays (lamps, the arrow), with a size and spacing.
+enum class LayoutKind { None, LampDisplay, GlyphDisplay, DigitDisplay, ClockDisplay, LedDisplay, PictureBox, Image, Label, Shape };
 LayoutKind layoutKindOf(const QObject* control);
 
 struct LayoutEntry

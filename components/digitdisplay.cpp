@@ -49,16 +49,34 @@ void DigitDisplay::setMax(int max)
     Q_EMIT maxChanged(value);
 }
 
-QString DigitDisplay::textFor(int caption, int max)
+void DigitDisplay::setTenths(bool tenths)
+{
+    if (tenths == m_tenths)
+        return;
+    m_tenths = tenths;
+    layoutChanged();
+    shownValueChanged();
+    Q_EMIT tenthsChanged(tenths);
+}
+
+bool DigitDisplay::pointShown() const
+{
+    return m_tenths && layoutFor(m_max).digits > 1;
+}
+
+QString DigitDisplay::textFor(int caption, int max, bool tenths)
 {
     if (caption < 0)
         return {};
-    return QString::number(std::min(caption, std::max(0, max)));
+    const int shown = std::min(caption, std::max(0, max));
+    if (tenths && layoutFor(max).digits > 1)
+        return QStringLiteral("%1.%2").arg(shown / 10).arg(shown % 10);
+    return QString::number(shown);
 }
 
 QString DigitDisplay::currentText() const
 {
-    return textFor(m_caption, m_max);
+    return textFor(m_caption, m_max, m_tenths);
 }
 
 std::vector<LedDisplay::Cell> DigitDisplay::cells() const
@@ -67,23 +85,35 @@ std::vector<LedDisplay::Cell> DigitDisplay::cells() const
     std::vector<Cell> row;
     if (layout.halfOne)
         row.push_back({led::CellKind::HalfOne, 0});
-    for (int i = 0; i < layout.digits; ++i)
+    for (int i = 0; i < layout.digits; ++i) {
+        if (pointShown() && i == layout.digits - 1)
+            row.push_back({led::CellKind::Point, 0});
         row.push_back({led::CellKind::Digit, row.empty() ? 0.0 : double(m_paddingI)});
+    }
     return row;
 }
 
 std::vector<quint8> DigitDisplay::litBits() const
 {
     const DigitLayout layout = layoutFor(m_max);
-    const QString text = currentText();
-    // Right-aligned: the last character goes to the last cell.
-    std::vector<quint8> bits(size_t(layout.digits + (layout.halfOne ? 1 : 0)), 0);
+    QString text = currentText();
+    const bool point = pointShown();
+    text.remove(QLatin1Char('.'));
+    // Right-aligned: the last character goes to the last cell; the point, when
+    // there is one, is the cell before the last and lit whenever a value shows.
+    std::vector<quint8> bits(size_t(layout.digits + (layout.halfOne ? 1 : 0) + (point ? 1 : 0)), 0);
+    const size_t pointCell = bits.size() - 2;
     qsizetype from = text.size() - 1;
-    for (size_t cell = bits.size(); cell-- > 0 && from >= 0; --from) {
+    for (size_t cell = bits.size(); cell-- > 0 && from >= 0;) {
+        if (point && cell == pointCell) {
+            bits[cell] = led::Point;
+            continue;
+        }
         if (layout.halfOne && cell == 0)
             bits[0] = text[from] == QLatin1Char('1') ? (led::B | led::C) : 0;
         else
             bits[cell] = led::segmentsFor(text[from]);
+        --from;
     }
     return bits;
 }

@@ -5,6 +5,10 @@
 // score boards use, so 199 is a half digit and two full ones.
 // Caption -1 is blank. A caption above Max shows Max (the display cannot show
 // more digits than it has); any other negative caption shows blank too.
+// Tenths reads the caption in tenths, with a point lit before the last digit
+// (49 shows "4.9", 5 shows "0.5"); the point takes no room of its own, so the
+// digits stay where they are when it comes and goes. A single digit has no room
+// for a point and shows the caption as it is.
 
 #include "leddisplay.h"
 
@@ -13,6 +17,7 @@ class DigitDisplay : public LedDisplay
     Q_OBJECT
     Q_PROPERTY(qint16 Caption READ caption WRITE setCaption NOTIFY captionChanged)
     Q_PROPERTY(int Max READ max WRITE setMax NOTIFY maxChanged)
+    Q_PROPERTY(bool Tenths READ tenths WRITE setTenths NOTIFY tenthsChanged)
 
 public:
     static constexpr int Blank = -1;
@@ -24,13 +29,16 @@ public:
     int max() const { return m_max; }
     // Kept within 0..32767.
     void setMax(int max);
+    bool tenths() const { return m_tenths; }
+    void setTenths(bool tenths);
 
     // The text a display with this Max shows for this caption ("" when blank).
-    static QString textFor(int caption, int max);
+    static QString textFor(int caption, int max, bool tenths = false);
 
 Q_SIGNALS:
     void captionChanged(qint16 caption);
     void maxChanged(int max);
+    void tenthsChanged(bool tenths);
 
 protected:
     std::vector<Cell> cells() const override;
@@ -40,4 +48,7 @@ protected:
 private:
     qint16 m_caption = 0;
     int m_max = 9;
+    bool m_tenths = false;
+
+    bool pointShown() const;
 };

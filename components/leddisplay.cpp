@@ -132,6 +132,11 @@ double LedDisplay::widthTwips(led::CellKind kind) const
         return HalfOneWidth * size;
     case led::CellKind::Separator:
         return SeparatorWidth * size;
+    case led::CellKind::Point:
+        return 0; // it takes no room of its own
+    case led::CellKind::Lamp:
+    case led::CellKind::Arrow:
+        return cellHeightTwips();
     case led::CellKind::Digit:
         break;
     }
@@ -142,7 +147,7 @@ QSize LedDisplay::sizeHint() const
 {
     double width = 2.0 * std::max<qint16>(0, m_paddingH);
     for (const Cell& cell : cells())
-        width += std::max(0.0, cell.gapBefore) + widthTwips(cell.kind);
+        width += cell.kind == led::CellKind::Point ? 0 : std::max(0.0, cell.gapBefore) + widthTwips(cell.kind);
     const double height = 2.0 * std::max<qint16>(0, m_paddingV) + cellHeightTwips();
     return {std::max(1, units::twipsToWholePixels(width)), std::max(1, units::twipsToWholePixels(height))};
 }
@@ -214,29 +219,30 @@ void LedDisplay::relayout()
 std::vector<LedDisplay::PlacedCell> LedDisplay::placedCells() const
 {
     const LedPainter::Metrics m = metrics();
-    auto cellWidth = [&m](led::CellKind kind) {
-        switch (kind) {
-        case led::CellKind::HalfOne:
-            return m.halfWidth;
-        case led::CellKind::Separator:
-            return m.slotWidth;
-        case led::CellKind::Digit:
-            break;
-        }
-        return m.cellWidth;
-    };
+    auto cellWidth = [&m](led::CellKind kind) { return LedPainter::width(m, kind); };
     const std::vector<Cell> row = cells();
     const std::vector<quint8> bits = litBits();
+    auto gapBefore = [&row](size_t i) { return i < row.size() ? units::twipsToPixels(std::max(0.0, row[i].gapBefore)) : 0.0; };
 
     // The cells are centred, so a host that stretches the widget still sees them whole.
+    // A point takes no room: it sits in the middle of the space before the next
+    // cell, so that the digits stay where they are with it and without it.
     double contentWidth = 0;
-    for (const Cell& cell : row)
-        contentWidth += units::twipsToPixels(std::max(0.0, cell.gapBefore)) + cellWidth(cell.kind);
+    for (size_t i = 0; i < row.size(); ++i) {
+        if (row[i].kind != led::CellKind::Point)
+            contentWidth += gapBefore(i) + cellWidth(row[i].kind);
+    }
     double x = (width() - contentWidth) / 2;
     const double y = (height() - m.cellHeight) / 2;
     std::vector<PlacedCell> placed;
     placed.reserve(row.size());
     for (size_t i = 0; i < row.size(); ++i) {
+        if (row[i].kind == led::CellKind::Point) {
+            const double w = cellWidth(row[i].kind);
+            placed.push_back({row[i].kind, QRectF(x + (gapBefore(i + 1) - w) / 2, y, w, m.cellHeight),
+                              i < bits.size() ? bits[i] : quint8(0)});
+            continue;
+        }
         x += units::twipsToPixels(std::max(0.0, row[i].gapBefore));
         placed.push_back({row[i].kind, QRectF(x, y, cellWidth(row[i].kind), m.cellHeight), i < bits.size() ? bits[i] : quint8(0)});
         x += cellWidth(row[i].kind);

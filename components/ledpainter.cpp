@@ -26,6 +26,8 @@ constexpr std::array<quint8, 10> DigitSegments = {
 
 // Rows of LEDs in a dot-style digit: odd, so that the middle segment has a row.
 constexpr int DotRows = 9;
+// Rows of LEDs in a dot-style arrow head, one more LED in each row.
+constexpr int ArrowRows = 5;
 
 } // namespace
 
@@ -51,6 +53,10 @@ QColor unlitColour(const QColor& lit, const QColor& back)
 using namespace led;
 
 namespace {
+
+// A decimal point's cell is this share of a digit's width: about a segment's
+// stroke, so that it fits the space between two digits.
+constexpr double PointShare = 0.17;
 
 // Stroke weight of a segment, the one unit every lines-style shape derives from.
 double thickness(const LedPainter::Metrics& m)
@@ -136,17 +142,22 @@ QPainterPath LedPainter::Element::path() const
     return path;
 }
 
-double LedPainter::width(CellKind kind) const
+double LedPainter::width(const Metrics& m, CellKind kind)
 {
     switch (kind) {
     case CellKind::HalfOne:
-        return m_metrics.halfWidth;
+        return m.halfWidth;
     case CellKind::Separator:
-        return m_metrics.slotWidth;
+        return m.slotWidth;
+    case CellKind::Point:
+        return m.cellWidth * PointShare;
+    case CellKind::Lamp:
+    case CellKind::Arrow:
+        return m.cellHeight;
     case CellKind::Digit:
         break;
     }
-    return m_metrics.cellWidth;
+    return m.cellWidth;
 }
 
 LedPainter::Built& LedPainter::built(CellKind kind)
@@ -244,6 +255,29 @@ std::vector<LedPainter::Element> LedPainter::build(CellKind kind) const
             add(dot({w / 2, grid.centre(0, mid + 2).y()}, d, Colon));
             add(dot({w / 2, grid.centre(0, last).y()}, d, Point));
             break;
+        case CellKind::Point:
+            add(dot({w / 2, grid.centre(0, last).y()}, std::min(d, w), Point));
+            break;
+        case CellKind::Lamp: {
+            // Three rows of three LEDs.
+            const double pitch = h / 3;
+            for (int r = 0; r < 3; ++r)
+                for (int c = 0; c < 3; ++c)
+                    add(dot({(c + 0.5) * pitch, (r + 0.5) * pitch}, pitch * 0.8, LampOn));
+            break;
+        }
+        case CellKind::Arrow: {
+            // A triangle of LEDs, one in the row at its point and one more in each row after.
+            const double pitch = h / ArrowRows;
+            for (int r = 0; r < ArrowRows; ++r) {
+                for (int c = 0; c <= r; ++c) {
+                    const double x = w / 2 + (c - r / 2.0) * pitch;
+                    add(dot({x, (r + 0.5) * pitch}, pitch * 0.8, ArrowUp));
+                    add(dot({x, h - (r + 0.5) * pitch}, pitch * 0.8, ArrowDown));
+                }
+            }
+            break;
+        }
         }
         return elements;
     }
@@ -272,6 +306,30 @@ std::vector<LedPainter::Element> LedPainter::build(CellKind kind) const
         add(dot({w / 2, h / 2 - h * 0.2}, d, Colon));
         add(dot({w / 2, h / 2 + h * 0.2}, d, Colon));
         add(dot({w / 2, h - d / 2}, d, Point));
+        break;
+    }
+    case CellKind::Point: {
+        const double d = std::min(t * 1.25, w);
+        add(dot({w / 2, h - d / 2}, d, Point));
+        break;
+    }
+    case CellKind::Lamp:
+        add(dot({w / 2, h / 2}, h * 0.8, LampOn));
+        break;
+    case CellKind::Arrow: {
+        // A head pointing up and one pointing down, each across the whole cell.
+        const double inset = h * 0.08;
+        const QRectF r(inset, inset, w - 2 * inset, h - 2 * inset);
+        const auto head = [&r](bool up, quint8 bits) {
+            const double tip = up ? r.top() : r.bottom();
+            const double base = up ? r.bottom() : r.top();
+            const QPolygonF corners{{r.center().x(), tip}, {r.right(), base}, {r.left(), base}};
+            // The inner rectangle: the middle third of the base's half of the head.
+            const double y0 = up ? r.top() + r.height() * 0.55 : r.top() + r.height() * 0.15;
+            return Element{bits, corners, {}, 0, QRectF(r.left() + r.width() * 0.35, y0, r.width() * 0.3, r.height() * 0.3)};
+        };
+        add(head(true, ArrowUp));
+        add(head(false, ArrowDown));
         break;
     }
     }

@@ -1,7 +1,8 @@
 #pragma once
 // LedPainter: the drawing shared by every LED display. A display is a row of cells
 // (full digits, the narrow leading "1" of a score display, the separator slot of a
-// clock); each cell kind is a list of lit-able elements (a bevelled segment or one
+// clock, the decimal point between two digits, a round lamp, the possession
+// arrow); each cell kind is a list of lit-able elements (a bevelled segment or one
 // round LED) tagged with the segment bits that light it. The elements are plain
 // values, handed out as they are to whatever draws a display elsewhere (the feed's
 // overlay page), and a paint fills exactly them: built once per cell size and
@@ -27,10 +28,14 @@ namespace led {
 // f upper left, g middle.
 enum Segment : quint8 { A = 1, B = 2, C = 4, D = 8, E = 16, F = 32, G = 64 };
 
-// Separator slot bits.
+// Separator slot bits; a point cell lights with Point too.
 enum Separator : quint8 { Colon = 1, Point = 2 };
+// A lamp cell's one bit, and the arrow cell's two heads.
+enum Lamp : quint8 { LampOn = 1 };
+enum Arrow : quint8 { ArrowUp = 1, ArrowDown = 2 };
 
-enum class CellKind { Digit, HalfOne, Separator };
+enum class CellKind { Digit, HalfOne, Separator, Point, Lamp, Arrow };
+constexpr int CellKindCount = 6;
 enum Style { Lines = 0, Dots = 1 };
 
 // Segments lit for a glyph: '0'-'9', '-', and anything else (a blank) dark.
@@ -60,7 +65,10 @@ public:
     const Metrics& metrics() const { return m_metrics; }
     void invalidate();
 
-    double width(led::CellKind kind) const;
+    double width(led::CellKind kind) const { return width(m_metrics, kind); }
+    // A cell's width at these metrics: a point is a sixth of a digit wide, a lamp
+    // and an arrow are as wide as they are high.
+    static double width(const Metrics& metrics, led::CellKind kind);
 
     // One lit-able element of a cell, in the cell's own pixels (its top-left corner
     // at 0,0): a segment's corners, or a round LED's centre and radius.
@@ -94,7 +102,7 @@ private:
     };
 
     Metrics m_metrics;
-    std::array<Built, 3> m_built;
+    std::array<Built, led::CellKindCount> m_built;
 
     Built& built(led::CellKind kind);
     const std::pair<QPainterPath, QPainterPath>& outlines(Built& built, quint8 litBits);

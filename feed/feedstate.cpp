@@ -2,6 +2,7 @@
 
 #include "boxoutline.h"
 #include "clockdisplay.h"
+#include "digitdisplay.h"
 #include "clockreadings.h"
 #include "qcolour.h"
 
@@ -26,6 +27,13 @@ QJsonValue scoreValue(int caption) { return caption < 0 ? QJsonValue(QJsonValue:
 // Tenths as the clock shows them below a minute: rounded up, so 0 only at time up.
 qint64 tenthsShown(ClockSeconds clock) { return qint64(std::ceil(double(std::max<qint64>(0, clock.ticks())) / 1000.0)); }
 
+// The shot clock as its display shows it: "24", "4.9", "" when blank.
+QString shotClockText(const GameState& game)
+{
+    const ShotClockFace face = shotClockFace(game);
+    return DigitDisplay::textFor(face.caption, 99, face.tenths);
+}
+
 QString cellKind(led::CellKind kind)
 {
     switch (kind) {
@@ -33,6 +41,12 @@ QString cellKind(led::CellKind kind)
         return QStringLiteral("halfOne");
     case led::CellKind::Separator:
         return QStringLiteral("separator");
+    case led::CellKind::Point:
+        return QStringLiteral("point");
+    case led::CellKind::Lamp:
+        return QStringLiteral("lamp");
+    case led::CellKind::Arrow:
+        return QStringLiteral("arrow");
     case led::CellKind::Digit:
         break;
     }
@@ -240,7 +254,7 @@ QJsonObject feedJson(const FeedState& s)
                                {"keyBackground", hex(c.GreenBackColor)}}},
     };
     if (c.UseShotClock)
-        json.insert("shotClock", QJsonObject{{"text", shotClockFace(s.game).text()},
+        json.insert("shotClock", QJsonObject{{"text", shotClockText(s.game)},
                                              {"seconds", qint64(std::ceil(double(std::max<qint64>(0, s.game.shotClock.ticks()))
                                                                           / ClockSeconds::TicksPerSecond))},
                                              {"running", s.game.shotClockRunning}});

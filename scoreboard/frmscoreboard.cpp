@@ -158,6 +158,7 @@ void frmScoreboard::createElements()
             device->prev();
         });
     }
+    createTeamFoulsBand();
     picScoreBox->setFocus();
     // The box as designed is the first reference the layout scales.
     CaptureLayout(m_layout, this, picScoreBox, {imgResizeSE});
@@ -299,6 +300,10 @@ void frmScoreboard::ReapplyAfterOptions()
     const ConfigRecord& config = Config();
     RecordBoxPlacement();
     Q_EMIT optionsRequested();
+    // The team fouls band grows the box or gives back what it took, so that the
+    // rows keep their size.
+    if (config.ShowTeamFouls != m_teamFoulsShown)
+        Config().Height = units::toInt16(std::min(32767.0, Config().Height * teamFoulsHeightFactor(config.ShowTeamFouls)));
     UpdateFormColors();
     m_game.setRules(GameRules::from(config));
     drawGame();

@@ -8,6 +8,7 @@
 //
 // Sources: frmscoreboard.cpp (elements, load, unload, options round trip),
 // frmscoreboard_clocks.cpp (drawing the game, the time of day, sounds),
+// frmscoreboard_fouls.cpp (the team fouls band: fouls, bonus, timeouts, possession),
 // frmscoreboard_keys.cpp (dispatcher, digit entry, selection, NumLock),
 // frmscoreboard_view.cpp (names, size, views, colours, mouse gestures, the box as shown).
 
@@ -24,8 +25,11 @@
 #include <functional>
 #include <utility>
 
+class ArrowDisplay;
 class ClockDisplay;
 class DigitDisplay;
+class TallyDisplay;
+struct GameRules;
 class Game;
 class Image;
 class Label;
@@ -35,6 +39,13 @@ class PictureBox;
 class QKeyEvent;
 class Shape;
 class SoundDevice;
+
+// The team fouls band's decisions. The bonus as its caption: "", "BONUS", "2×BONUS".
+QString bonusCaption(game::Bonus bonus);
+// Lamps for the timeouts: as many as the rules ever give at once, or as are left, 1 to 9.
+int timeoutLamps(const GameRules& rules, int homeTimeouts, int visitorTimeouts);
+// What the box's height is multiplied by when the band is turned on (or off, for false).
+double teamFoulsHeightFactor(bool shown);
 
 class frmScoreboard : public QWidget
 {
@@ -141,11 +152,26 @@ private:
     Label* lblHomeName = nullptr;
     Label* lblVisitorName = nullptr;
     Label* lblShotClock = nullptr;
+    // The team fouls band.
+    DigitDisplay* ddHomeFouls = nullptr;
+    DigitDisplay* ddVisitorFouls = nullptr;
+    TallyDisplay* tdHomeTimeouts = nullptr;
+    TallyDisplay* tdVisitorTimeouts = nullptr;
+    ArrowDisplay* adPossession = nullptr;
+    Label* lblHomeFouls = nullptr;
+    Label* lblVisitorFouls = nullptr;
+    Label* lblHomeBonus = nullptr;
+    Label* lblVisitorBonus = nullptr;
     Image* imgLogo = nullptr;
     Image* imgResizeSE = nullptr;
 
     void createElements();
     void createDisplays();
+    void createTeamFoulsBand();
+    QList<QWidget*> teamFoulsBand() const;
+    // Opens or closes the bands on the box at its reference height.
+    void arrangeTeamFoulsBand(bool shown);
+    void drawTeamFouls();
     void connectElementEvents();
     void Form_Resize();
     void Form_Unload();
@@ -188,6 +214,7 @@ private:
     bool m_twelveHourClock = false;
     bool m_unloaded = false;
     bool m_ending = false;
+    bool m_teamFoulsShown = false;
     BoxPlacement m_placementAtPress;
     QPointer<QWidget> m_selected; // the display the marker frames
     std::function<void(const ShownBox&)> m_shownBoxListener;

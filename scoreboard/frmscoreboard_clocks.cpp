@@ -37,8 +37,12 @@ void frmScoreboard::drawGame()
     ddPeriod->setCaption(m_game.caption(Display::Period));
     drawGameClock();
     // Without a shot clock in use its hidden display keeps what it last showed.
-    if (m_game.rules().useShotClock)
-        ddShotClock->setCaption(m_game.shotClockCaption());
+    if (m_game.rules().useShotClock) {
+        const ShotClockFace face = m_game.shotClockFace();
+        ddShotClock->setTenths(face.tenths);
+        ddShotClock->setCaption(face.caption);
+    }
+    drawTeamFouls();
     noteShownChange();
 }
 

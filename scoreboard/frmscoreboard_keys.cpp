@@ -8,7 +8,9 @@
 #include "clockdisplay.h"
 #include "configrecord.h"
 #include "controls.h"
+#include "arrowdisplay.h"
 #include "digitdisplay.h"
+#include "tallydisplay.h"
 #include "game.h"
 #include "keycodetoasci.h"
 #include "numlock.h"
@@ -54,7 +56,11 @@ void frmScoreboard::afterKey(int keyCode)
                                      .arg(keyCode)
                                      .arg(ddHomeScore->shownText(), ddVisitorScore->shownText(), ddPeriod->shownText(),
                                           cdGame->shownText(), ddShotClock->shownText())
-                                     .arg(m_game.gameClock().running() ? QStringLiteral("true") : QStringLiteral("false"));
+                                     .arg(m_game.gameClock().running() ? QStringLiteral("true") : QStringLiteral("false"))
+                              << QStringLiteral("fouls=%1,%2 timeouts=%3,%4 possession=%5")
+                                     .arg(ddHomeFouls->shownText(), ddVisitorFouls->shownText(),
+                                          tdHomeTimeouts->shownText(), tdVisitorTimeouts->shownText(),
+                                          adPossession->shownText());
 }
 
 void frmScoreboard::connectElementEvents()
@@ -77,18 +83,25 @@ void frmScoreboard::connectElementEvents()
     connect(cdGame, &ClockDisplay::KeyUp, this, toKeyUp);
     connect(cdGame, &ClockDisplay::Click, this, [this] { ObjectSelected(cdGame); });
 
-    const std::pair<DigitDisplay*, Display> scoreDisplays[] = {
-        {ddHomeScore, Display::HomeScore}, {ddVisitorScore, Display::VisitorScore}, {ddPeriod, Display::Period}};
+    // The scores, the period, and the team fouls band's fouls and timeouts take typed values.
+    const std::pair<LedDisplay*, Display> scoreDisplays[] = {
+        {ddHomeScore, Display::HomeScore},       {ddVisitorScore, Display::VisitorScore},
+        {ddPeriod, Display::Period},             {ddHomeFouls, Display::HomeFouls},
+        {ddVisitorFouls, Display::VisitorFouls}, {tdHomeTimeouts, Display::HomeTimeouts},
+        {tdVisitorTimeouts, Display::VisitorTimeouts}};
     for (const auto& entry : scoreDisplays) {
-        DigitDisplay* display = entry.first;
+        LedDisplay* display = entry.first;
         const Display which = entry.second;
-        connect(display, &DigitDisplay::KeyDown, this, [this, which](QKeyEvent* e) {
+        connect(display, &LedDisplay::KeyDown, this, [this, which](QKeyEvent* e) {
             scoreDisplay_KeyDown(which, e);
             afterKey(virtualKeyCode(*e));
         });
-        connect(display, &DigitDisplay::KeyUp, this, toKeyUp);
-        connect(display, &DigitDisplay::Click, this, [this, display] { ObjectSelected(display); });
+        connect(display, &LedDisplay::KeyUp, this, toKeyUp);
+        connect(display, &LedDisplay::Click, this, [this, display] { ObjectSelected(display); });
     }
+    // The possession arrow is clicked and keyed like the box around it.
+    connect(adPossession, &LedDisplay::KeyDown, this, toDispatcher);
+    connect(adPossession, &LedDisplay::KeyUp, this, toKeyUp);
 
     // The shot clock display takes no typed values and has no key-up handling.
     connect(ddShotClock, &DigitDisplay::KeyDown, this, [this](QKeyEvent* e) {
@@ -200,6 +213,10 @@ void frmScoreboard::ObjectSelected(QWidget* selectedObject)
     m_selected = selectedObject;
     if (!selectedObject)
         return;
+    // The marker frames its display from behind, so it goes where the display is
+    // (the timeouts sit under the names, outside the score and time block).
+    if (shpObjectSelected->parentWidget() != selectedObject->parentWidget())
+        shpObjectSelected->setParent(selectedObject->parentWidget());
     // The frame width is a 16-bit product in twips: a huge stored width is held at its limit.
     const double m = double(units::toInt16(double(Config().LEDSelectedWidth) * units::TwipsPerPixel));
     const QRect r = selectedObject->geometry();

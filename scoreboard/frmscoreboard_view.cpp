@@ -9,7 +9,9 @@
 #include "configrecord.h"
 #include "configstore.h"
 #include "controls.h"
+#include "arrowdisplay.h"
 #include "digitdisplay.h"
+#include "tallydisplay.h"
 #include "fitpicture.h"
 #include "displaycolours.h"
 #include "boxoutline.h"
@@ -87,6 +89,7 @@ void frmScoreboard::UpdateTeamNames()
     // otherwise move the names, and the box's width, a little at every pass, and
     // closing the options without a change would grow or shrink the box.
     backToReference();
+    arrangeTeamFoulsBand(config.ShowTeamFouls);
 
     // The names size themselves to their text, then share the wider width.
     for (Label* name : {lblHomeName, lblVisitorName}) {
@@ -223,10 +226,18 @@ void frmScoreboard::UpdateFormColors()
     ColorDisplay(ddHomeScore, c.ScoreColor);
     ColorDisplay(ddVisitorScore, c.ScoreColor);
     ColorDisplay(ddPeriod, c.PeriodColor);
+    ColorDisplay(ddHomeFouls, c.ScoreColor);
+    ColorDisplay(ddVisitorFouls, c.ScoreColor);
+    ColorDisplay(tdHomeTimeouts, c.TimeColor);
+    ColorDisplay(tdVisitorTimeouts, c.TimeColor);
+    ColorDisplay(adPossession, c.PeriodColor);
     ColorControls(this, {QStringLiteral("lblHomeName"), QStringLiteral("lblVisitorName"),
+                         QStringLiteral("lblHomeBonus"), QStringLiteral("lblVisitorBonus"),
                          QStringLiteral("picLogoContainer"), QStringLiteral("shpObjectSelected")});
     lblHomeName->setForeColor(toQColor(c.HomeColor));
     lblVisitorName->setForeColor(toQColor(c.VisitorColor));
+    lblHomeBonus->setForeColor(toQColor(c.HomeColor));
+    lblVisitorBonus->setForeColor(toQColor(c.VisitorColor));
     picLogoContainer->setBackColor(toQColor(c.FormBack));
     shpObjectSelected->setFillColor(toQColor(c.LEDSelected));
     if (c.ShowShotClockScreen)
@@ -244,7 +255,9 @@ void frmScoreboard::connectMouseGestures()
         connect(box, &PictureBox::MouseMove, this, [this](QMouseEvent* e) { ScoreBoxMouseMove(e->globalPosition()); });
         connect(box, &PictureBox::MouseUp, this, [this] { ScoreBoxMouseUp(); });
     }
-    for (LedDisplay* d : std::initializer_list<LedDisplay*>{ddHomeScore, ddVisitorScore, ddPeriod, ddShotClock, cdGame}) {
+    for (LedDisplay* d : std::initializer_list<LedDisplay*>{ddHomeScore, ddVisitorScore, ddPeriod, ddShotClock, cdGame,
+                                                            ddHomeFouls, ddVisitorFouls, tdHomeTimeouts,
+                                                            tdVisitorTimeouts, adPossession}) {
         connect(d, &LedDisplay::MouseDown, this, [this](QMouseEvent* e) { ScoreBoxMouseDown(e->globalPosition()); });
         connect(d, &LedDisplay::MouseMove, this, [this](QMouseEvent* e) { ScoreBoxMouseMove(e->globalPosition()); });
         connect(d, &LedDisplay::MouseUp, this, [this] { ScoreBoxMouseUp(); });

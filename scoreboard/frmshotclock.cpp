@@ -63,9 +63,11 @@ frmShotClock::frmShotClock(const Game& game, std::function<void(int, Qt::Keyboar
 
 void frmShotClock::drawShotClock()
 {
-    const int caption = m_game.shotClockCaption();
-    if (m_game.rules().useShotClock && caption >= 0)
-        ddShotClock->setCaption(caption);
+    const ShotClockFace face = m_game.shotClockFace();
+    if (m_game.rules().useShotClock && face.caption >= 0) {
+        ddShotClock->setTenths(face.tenths);
+        ddShotClock->setCaption(face.caption);
+    }
 }
 
 void frmShotClock::Form_Load()
@@ -103,6 +105,7 @@ void frmShotClock::applyColours()
     picShotClock->setBackColor(toQColor(c.FormBack));
     ddShotClock->setBackColor(c.LEDBack);
     ddShotClock->setLitColor(c.TimeColor);
+    ddShotClock->setLedType(c.LEDType);
 }
 
 void frmShotClock::closeEvent(QCloseEvent* event)

@@ -28,7 +28,7 @@ public:
 
     // Runs once, before the window is first shown.
     void load() { Form_Load(); }
-    // Background, box and display colours from the record.
+    // Background, box and display colours, and the LED style, from the record.
     void applyColours();
 
 protected:

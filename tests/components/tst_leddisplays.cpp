@@ -214,6 +214,69 @@ private Q_SLOTS:
         QCOMPARE(dot.bits, led::A);
         QCOMPARE(dot.centre, QPointF(6, 2));
         QCOMPARE(dot.radius, 1.6);
+        // A point is 0.17 of the digit wide, its LED as wide or 1.25 strokes, at the foot.
+        const LedPainter::Element point = element(led::Lines, {30, 40}, led::CellKind::Point, 0);
+        QCOMPARE(point.bits, led::Point);
+        QCOMPARE(point.centre, QPointF(2.55, 37.45));
+        QCOMPARE(point.radius, 2.55);
+        // The arrow's heads fill a square cell but 0.08 of it all round.
+        const LedPainter::Element up = element(led::Lines, {30, 40}, led::CellKind::Arrow, 0);
+        QCOMPARE(up.bits, led::ArrowUp);
+        QCOMPARE(up.polygon, (QPolygonF{{20, 3.2}, {36.8, 36.8}, {3.2, 36.8}}));
+        const LedPainter::Element down = element(led::Dots, {30, 40}, led::CellKind::Arrow, 1);
+        QCOMPARE(down.bits, led::ArrowDown);
+        QCOMPARE(down.centre, QPointF(20, 36)); // the single LED at its point, a fifth of the height a row
+    }
+
+    // Tenths light a point between the two digits, in the middle of the space
+    // between them, and leave the digits where they were: "4.9" from 49, "0.5"
+    // from 5; blank leaves the point dark too.
+    void tenthsLightAPointWithoutMovingTheDigits_data()
+    {
+        QTest::addColumn<int>("caption");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("digits");
+        QTest::addColumn<int>("point");
+        QTest::newRow("4.9") << 49 << "4.9" << "49" << int(led::Point);
+        QTest::newRow("0.5 keeps its zero") << 5 << "0.5" << "05" << int(led::Point);
+        QTest::newRow("above Max is 9.9") << 120 << "9.9" << "99" << int(led::Point);
+        QTest::newRow("blank is dark") << -1 << "" << "  " << 0;
+    }
+    void tenthsLightAPointWithoutMovingTheDigits()
+    {
+        QFETCH(int, caption);
+        QFETCH(QString, shown);
+        QFETCH(QString, digits);
+        QFETCH(int, point);
+        for (const auto style : {LedDisplay::Lines, LedDisplay::Dots}) {
+            DigitDisplay d; // the score box's shot clock: a 6-pixel space between 21.2-pixel digits
+            d.setLedType(style);
+            d.setMax(99);
+            d.setDigitSize(40);
+            d.setPaddingH(60);
+            d.setPaddingV(60);
+            d.setPaddingI(90);
+            d.setCaption(caption);
+            const std::vector<LedDisplay::PlacedCell> whole = d.placedCells();
+            const QSize size = d.size();
+            d.setTenths(true);
+            QCOMPARE(d.shownText(), shown);
+            QCOMPARE(DigitDisplay::textFor(caption, 99, true), shown);
+            QCOMPARE(d.size(), size);
+            const std::vector<LedDisplay::PlacedCell> cells = d.placedCells();
+            QCOMPARE(cells.size(), size_t(3));
+            QCOMPARE(cells[0].rect, whole[0].rect);
+            QCOMPARE(cells[2].rect, whole[1].rect);
+            QCOMPARE(cells[0].litBits, led::segmentsFor(digits[0]));
+            QCOMPARE(cells[2].litBits, led::segmentsFor(digits[1]));
+            QCOMPARE(cells[1].kind, led::CellKind::Point);
+            QCOMPARE(int(cells[1].litBits), point);
+            // 0.17 of a 21.2-pixel digit wide, centred in the 6 pixels between them.
+            QCOMPARE(whole[1].rect.left() - whole[0].rect.right(), 6.0);
+            QCOMPARE(cells[1].rect.center().x(), whole[0].rect.right() + 3);
+            QCOMPARE(cells[1].rect.width(), 3.604);
+            QCOMPARE(cells[1].rect.top(), whole[0].rect.top());
+        }
     }
 
     // A paint of part of the display, at an offset, writes that part exactly as

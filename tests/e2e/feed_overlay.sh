@@ -3,7 +3,8 @@
 # program does: the same colours in the same places, the same digits, the same
 # text, transparent where the box's corners are cut. A key that changes the home
 # score changes the open page through its socket, there and nowhere else. Once
-# with segment digits and once with dot digits.
+# with segment digits and once with dot digits and the team fouls band (its lamps
+# and arrow are LED cells of their own kinds).
 source "$(dirname "$0")/lib.sh"
 command -v chromium >/dev/null || { echo "SKIP: $E2E_NAME: no chromium"; exit 77; }
 check="$(dirname "$0")/overlay_check.py"
@@ -12,12 +13,17 @@ base="http://127.0.0.1:$port"
 state() { python3 -c 'import sys, urllib.request; sys.stdout.write(urllib.request.urlopen(sys.argv[1], timeout=5).read().decode())' "$base/state.json"; }
 e2e_setup
 
-# $1: the settings' LED type (0 segments, 1 dots), $2 its name in the feed.
+# $1: the settings' LED type (0 segments, 1 dots), $2 its name in the feed, $3
+# whether the box shows the team fouls band.
 check_style() {
     local type="$1" style="$2" dir="$E2E_DIR/$2" x y
     mkdir -p "$XDG_CONFIG_HOME/Tallivox" "$dir"
-    printf '[FeedSettings]\nFeedEnabled=True\nFeedPort=%s\n[PicSettings]\nLEDType=%s\n' "$port" "$type" >"$SETTINGS_FILE"
+    # The band's box as high as the rows are without it (1170 twips) and the bands (300 each).
+    printf '[FeedSettings]\nFeedEnabled=True\nFeedPort=%s\n[PicSettings]\nLEDType=%s\n[GameSettings]\nShowTeamFouls=%s\n[Views]\nHeight=%s\n' \
+        "$port" "$type" "$3" "$([ "$3" = True ] && echo 1770 || echo 1170)" >"$SETTINGS_FILE"
     e2e_launch
+    # Fouls, a timeout and the arrow, when the band shows them.
+    [ "$3" = True ] && e2e_key F F D A
     # A point on the home score and the next period; the game clock stays stopped.
     e2e_key Insert P
     e2e_expect_state "period=2"
@@ -47,6 +53,6 @@ check_style() {
     e2e_wait_exit
 }
 
-check_style 0 lines
-check_style 1 dots
+check_style 0 lines False
+check_style 1 dots True
 e2e_pass

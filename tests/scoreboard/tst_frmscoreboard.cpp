@@ -4,6 +4,7 @@
 // resizing it with the mouse. Its first start and the placement it saves are the
 // end-to-end tests' (first_start_shows_ten_minutes, esc_saves_placement).
 
+#include "arrowdisplay.h"
 #include "chronometer.h"
 #include "clockdisplay.h"
 #include "configrecord.h"
@@ -17,6 +18,7 @@
 #include "namedchild.h"
 #include "numlock.h"
 #include "sounddevice.h"
+#include "tallydisplay.h"
 #include "testwave.h"
 #include "timesource.h"
 #include "units.h"
@@ -455,6 +457,7 @@ private Q_SLOTS:
     {
         Config().QScoreH1 = 'Z';
         Config().QScoreV1 = 'Y';
+        Config().ResetShotClockShortKey = 'Q'; // Y by default, and earlier in the dispatcher
         auto box = load();
         box->show();
         const auto scores = [&] {
@@ -493,6 +496,79 @@ private Q_SLOTS:
         time.advanceMs(3000);
         box->pressKey('R');
         QCOMPARE(the<ClockDisplay>(box.get(), "cdGame")->shownText(), QStringLiteral("12:00")); // the new reset time
+    }
+
+    // With "ShowTeamFouls" the band shows the game's fouls, bonus, timeouts and
+    // possession, and its fouls and timeouts take typed values as the scores do.
+    void theTeamFoulsBandShowsTheGameAndTakesTypedValues()
+    {
+        Config().ShowTeamFouls = true;
+        Config().BonusFouls = 5;
+        Config().DoubleBonusFouls = 10;
+        Config().TimeoutsFirstHalf = 2;
+        Config().TimeoutsSecondHalf = 3;
+        Config().LEDSelectedWidth = 2;
+        auto box = load();
+        box->show();
+        // The marker frames a display 2 pixels all round, as the scores.
+        const auto framed = [&box](const QWidget* d) {
+            const Shape* marker = the<Shape>(box.get(), "shpObjectSelected");
+            QCOMPARE(marker->parentWidget(), d->parentWidget());
+            QCOMPARE(marker->geometry(), d->geometry().adjusted(-2, -2, 3, 3));
+        };
+        const auto lit = [](const TallyDisplay* t) {
+            QString lamps;
+            for (const LedDisplay::PlacedCell& c : t->placedCells())
+                lamps += c.litBits ? QLatin1Char('o') : QLatin1Char('.');
+            return lamps;
+        };
+        for (const char key : {'F', 'F', 'F', 'F', 'F', 'D', 'A'})
+            box->pressKey(key);
+        QCOMPARE(the<DigitDisplay>(box.get(), "ddHomeFouls")->shownText(), QStringLiteral("5"));
+        QCOMPARE(the<Label>(box.get(), "lblVisitorBonus")->text(), QStringLiteral("BONUS"));
+        QCOMPARE(the<Label>(box.get(), "lblHomeBonus")->text(), QString());
+        QCOMPARE(lit(the<TallyDisplay>(box.get(), "tdHomeTimeouts")), QStringLiteral("o.."));
+        QCOMPARE(lit(the<TallyDisplay>(box.get(), "tdVisitorTimeouts")), QStringLiteral("oo."));
+        QCOMPARE(the<ArrowDisplay>(box.get(), "adPossession")->placedCells().at(0).litBits, led::ArrowUp);
+        box->pressKey('A');
+        QCOMPARE(the<ArrowDisplay>(box.get(), "adPossession")->placedCells().at(0).litBits, led::ArrowDown);
+
+        auto* visitorFouls = the<DigitDisplay>(box.get(), "ddVisitorFouls");
+        QTest::mouseClick(visitorFouls, Qt::LeftButton);
+        framed(visitorFouls);
+        QTest::keyClicks(visitorFouls, QStringLiteral("12\r"));
+        QCOMPARE(game->state().visitorFouls, 12);
+        QCOMPARE(the<Label>(box.get(), "lblHomeBonus")->text(), QStringLiteral("2×BONUS"));
+        // The timeouts sit under the names: the marker goes there to frame them.
+        auto* homeTimeouts = the<TallyDisplay>(box.get(), "tdHomeTimeouts");
+        QTest::mouseClick(homeTimeouts, Qt::LeftButton);
+        framed(homeTimeouts);
+        QTest::keyClick(homeTimeouts, Qt::Key_Backspace);
+        QCOMPARE(game->state().homeTimeouts, -1);
+        QCOMPARE(lit(homeTimeouts), QStringLiteral("..."));
+    }
+
+    // Turned on in the options, the band grows the box so that the rows keep their
+    // size; turned off again, the box is as it was to the pixel.
+    void theTeamFoulsBandComesAndGoesWithTheOptions()
+    {
+        Config().Height = 1170;
+        auto box = load();
+        box->show();
+        const QImage before = box->grab().toImage();
+        auto* scoreBox = the<PictureBox>(box.get(), "picScoreBox");
+        const int scoreHeight = the<DigitDisplay>(box.get(), "ddHomeScore")->height();
+        optionsDialog = [] { Config().ShowTeamFouls = true; };
+        box->runOptionsDialog();
+        QCOMPARE(scoreBox->height(), 118);
+        QCOMPARE(the<DigitDisplay>(box.get(), "ddHomeScore")->height(), scoreHeight);
+        QVERIFY(the<DigitDisplay>(box.get(), "ddVisitorFouls")->isVisible());
+        QVERIFY(fillsTheBox(*box));
+        optionsDialog = [] { Config().ShowTeamFouls = false; };
+        box->runOptionsDialog();
+        QCOMPARE(scoreBox->height(), 78);
+        QVERIFY(!the<DigitDisplay>(box.get(), "ddVisitorFouls")->isVisible());
+        QCOMPARE(box->grab().toImage(), before);
     }
 
     void clockSwitchShowsTheTimeOfDayAndExpiryStillStops_data()

@@ -69,8 +69,10 @@ private Q_SLOTS:
         Config().FormBack = 0x102030;
         Config().LEDBack = 0x010101;
         Config().TimeColor = 0x00ff00;
+        Config().LEDType = LedDisplay::Dots;
         frmShotClock window(game, {});
         window.applyColours();
+        QCOMPARE(number(window)->ledType(), int(LedDisplay::Dots));
         QCOMPARE(number(window)->litColor(), Colour(0x00ff00));
         QCOMPARE(number(window)->backColor(), Colour(0x010101));
         QCOMPARE(window.palette().color(QPalette::Window), toQColor(0x102030));
