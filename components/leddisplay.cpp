@@ -239,7 +239,12 @@ std::vector<LedDisplay::PlacedCell> LedDisplay::placedCells() const
     for (size_t i = 0; i < row.size(); ++i) {
         if (row[i].kind == led::CellKind::Point) {
             const double w = cellWidth(row[i].kind);
-            placed.push_back({row[i].kind, QRectF(x + (gapBefore(i + 1) - w) / 2, y, w, m.cellHeight),
+            // In dots a point level with the bottom row reads as part of the next
+            // digit ("4.2" as "42"): it drops below the row, as far as the
+            // display's margin lets it.
+            const double pitch = m.cellHeight / led::DotRows;
+            const double drop = m.style == led::Dots ? std::clamp(y, 0.0, 0.6 * pitch) : 0.0;
+            placed.push_back({row[i].kind, QRectF(x + (gapBefore(i + 1) - w) / 2, y + drop, w, m.cellHeight),
                               i < bits.size() ? bits[i] : quint8(0)});
             continue;
         }

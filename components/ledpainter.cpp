@@ -25,7 +25,6 @@ constexpr std::array<quint8, 10> DigitSegments = {
 };
 
 // Rows of LEDs in a dot-style digit: odd, so that the middle segment has a row.
-constexpr int DotRows = 9;
 // Rows of LEDs in a dot-style arrow head, one more LED in each row.
 constexpr int ArrowRows = 5;
 

@@ -34,6 +34,9 @@ enum Separator : quint8 { Colon = 1, Point = 2 };
 enum Lamp : quint8 { LampOn = 1 };
 enum Arrow : quint8 { ArrowUp = 1, ArrowDown = 2 };
 
+// The rows of LEDs a dot-matrix cell is tall.
+constexpr int DotRows = 9;
+
 enum class CellKind { Digit, HalfOne, Separator, Point, Lamp, Arrow };
 constexpr int CellKindCount = 6;
 enum Style { Lines = 0, Dots = 1 };
