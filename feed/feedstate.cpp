@@ -234,6 +234,12 @@ QJsonObject feedJson(const FeedState& s)
                                              {"seconds", qint64(std::ceil(double(std::max<qint64>(0, s.game.shotClock.ticks()))
                                                                           / ClockSeconds::TicksPerSecond))},
                                              {"running", s.game.shotClockRunning}});
+    // Team fouls, timeouts and the possession arrow, as the scorer page shows them.
+    json.insert("homeFouls", scoreValue(s.game.homeFouls));
+    json.insert("visitorFouls", scoreValue(s.game.visitorFouls));
+    json.insert("homeTimeouts", scoreValue(s.game.homeTimeouts));
+    json.insert("visitorTimeouts", scoreValue(s.game.visitorTimeouts));
+    json.insert("possession", game::possessionName(s.game.possession));
 
     QJsonArray elements;
     for (const ShownElement& e : s.box.elements)

@@ -300,7 +300,7 @@ private Q_SLOTS:
             expected.FeedEnabled = false; expected.FeedPort = 50001; expected.FeedAddress = "127.0.0.1";
         }
         QCOMPARE(Config(), expected);
-        QCOMPARE(storeLines().size(), ok ? 60 : 0);
+        QCOMPARE(storeLines().size(), ok ? 62 : 0);
         if (!ok)
             return;
         // The store reads back as the same record; the placement is not among the 39.
