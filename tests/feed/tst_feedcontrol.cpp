@@ -207,6 +207,22 @@ private Q_SLOTS:
         QCOMPARE(summary(send(port, "/control/redo").body), QStringLiteral("13-20 p2 f3/4 t2/1 none 5:00 shot 24"));
     }
 
+    // A button pad keeps its connection: commands sent one after the other on it
+    // are answered in turn, each with the state it made.
+    void commandsOnOneConnectionAreAnsweredInTurn()
+    {
+        QTcpSocket socket;
+        QSignalSpy closed(&socket, &QTcpSocket::disconnected);
+        socket.connectToHost(QStringLiteral("127.0.0.1"), port);
+        const QByteArray command = "POST /control/home-score?add=1 HTTP/1.1\r\nAuthorization: Bearer " + Token + "\r\n\r\n";
+        socket.write(command + command + "GET /state.json HTTP/1.1\r\nConnection: close\r\n\r\n");
+        QVERIFY(closed.wait(5000));
+        const QByteArray raw = socket.readAll();
+        QCOMPARE(raw.count("HTTP/1.1 200 OK"), 3);
+        const qsizetype first = raw.indexOf("\"homeScore\":11,"), second = raw.indexOf("\"homeScore\":12,");
+        QVERIFY(first > 0 && second > first && raw.indexOf("\"homeScore\":12,", second + 1) > second);
+    }
+
     void theRefusalTableKeepsTheLatestAddresses()
     {
         RefusalTable table;
