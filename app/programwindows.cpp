@@ -100,6 +100,9 @@ void ProgramWindows::applyFeedSettings()
     if (!m_feed)
         m_feed = std::make_unique<Feed>();
     const QString problem = m_feed->apply(config.FeedEnabled, config.FeedAddress, quint16(config.FeedPort));
+    // Remote commands go to the game through its one entry, like the keyboard's.
+    m_feed->setGame(m_game.get());
+    m_feed->setControl(config.ControlEnabled, config.ControlToken.toUtf8());
     if (!problem.isEmpty())
         showNotice(problem);
     if (!m_scoreboard)

@@ -1,5 +1,6 @@
 #include "programwindows.h"
 
+#include "configrecord.h"
 #include "feed.h"
 #include "frmoptions.h"
 
@@ -15,6 +16,10 @@ void ProgramWindows::showOptionsDialog(QWidget* parent)
         placeOffWindow(*dialog, *box);
     if (m_feed)
         dialog->setFeedProblem(m_feed->problem());
+    connect(dialog, &frmOptions::controlTokenChanged, this, [this] {
+        if (m_feed)
+            m_feed->setControl(Config().ControlEnabled, Config().ControlToken.toUtf8());
+    });
     const bool accepted = dialog->exec() == QDialog::Accepted;
     // The parent may have taken the dialog with it.
     delete dialog.data();

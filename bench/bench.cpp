@@ -491,6 +491,7 @@ int main(int argc, char* argv[])
     print("paint_ratio_shotclock_window_4k", shotClockWindow4kPaintRatio(), "x");
     print("unchanged_writes_1000_repaints", repaintsForUnchangedWrites(), "paints");
     printFeedFigures(quick ? 100 : 600);
+    printControlFigures(quick ? 100 : 400);
 
     const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/tallivox");
     print("startup_ms", startupMs(program, quick ? 3 : 9), "ms");

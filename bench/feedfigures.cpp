@@ -4,6 +4,7 @@
 #include "configrecord.h"
 #include "configstore.h"
 #include "feed.h"
+#include "feedserver.h"
 #include "frmscoreboard.h"
 #include "game.h"
 #include "timesource.h"
@@ -12,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QSettings>
+#include <QTcpSocket>
 #include <QThread>
 #include <QWebSocket>
 
@@ -47,6 +49,29 @@ public:
             });
             client->open(QUrl(QStringLiteral("ws://127.0.0.1:%1/live").arg(port)));
         }
+    }
+};
+
+// A button pad on the same thread as the viewers: commands on one kept-alive
+// connection, each stamped as it goes out, and the answers counted.
+class Commander : public QObject
+{
+public:
+    std::atomic<qint64> sentNs = 0;
+    std::atomic<int> answers = 0;
+    QTcpSocket* socket = nullptr;
+
+    void open(quint16 port)
+    {
+        socket = new QTcpSocket(this);
+        QObject::connect(socket, &QTcpSocket::readyRead, this,
+                         [this] { answers += int(socket->readAll().count("HTTP/1.1 ")); });
+        socket->connectToHost(QStringLiteral("127.0.0.1"), port);
+    }
+    void send(const QByteArray& target, const QByteArray& token)
+    {
+        sentNs = SteadyTimeSource::instance().nowNs();
+        socket->write("POST " + target + " HTTP/1.1\r\nHost: x\r\nAuthorization: Bearer " + token + "\r\n\r\n");
     }
 };
 
@@ -158,4 +183,65 @@ void printFeedFigures(int changes)
     QMetaObject::invokeMethod(viewers, [viewers] { delete viewers; }, Qt::BlockingQueuedConnection);
     viewerThread.quit();
     viewerThread.wait();
+}
+
+void printControlFigures(int commands)
+{
+    ManualTimeSource time;
+    Game game(time, GameRules::withShotClock(Config().ShotClockResetTime));
+    game.stopRefreshing();
+    frmScoreboard box(game);
+    box.load();
+    Feed feed;
+    const QByteArray token = "benchTokenOf32UrlSafeCharacters_";
+    if (!feed.apply(true, QStringLiteral("127.0.0.1"), 0).isEmpty()) {
+        std::printf("control_command_ms_p99: skipped (no port)\n");
+        return;
+    }
+    feed.setGame(&game);
+    feed.setControl(true, token);
+    // Wired as the program wires it; the box has shown a command once what it
+    // hands out has changed.
+    ShownBox shownBox;
+    std::atomic<qint64> shownNs = 0;
+    std::atomic<int> shown = 0;
+    QObject::connect(&game, &Game::changed, &box, [&] { feed.publish(FeedState{game.state(), shownBox, Config()}); });
+    box.setShownBoxListener([&](const ShownBox& s) {
+        shownBox = s;
+        shownNs = SteadyTimeSource::instance().nowNs();
+        ++shown;
+        if (!game.isAnnouncing())
+            feed.publish(FeedState{game.state(), shownBox, Config()});
+    });
+
+    // 31 live viewers and the button pad: the feed's 32 places taken.
+    QThread clientThread;
+    clientThread.start();
+    auto* viewers = new Viewers;
+    auto* pad = new Commander;
+    viewers->moveToThread(&clientThread);
+    pad->moveToThread(&clientThread);
+    const quint16 port = feed.port();
+    QMetaObject::invokeMethod(viewers, [viewers, port] { viewers->open(port, FeedServer::MaxConnections - 1); });
+    QMetaObject::invokeMethod(pad, [pad, port] { pad->open(port); });
+    std::vector<double> latency;
+    if (waitFor([&] { return viewers->connected == FeedServer::MaxConnections - 1 && viewers->messages >= 1; }, 5000)) {
+        for (int i = 0; i < commands; ++i) {
+            const int before = shown;
+            const int answered = pad->answers;
+            const QByteArray target = i % 2 ? "/control/home-score?add=-1" : "/control/home-score?add=1";
+            QMetaObject::invokeMethod(pad, [pad, target, token] { pad->send(target, token); });
+            if (waitFor([&] { return shown > before; }, 1000))
+                latency.push_back(double(shownNs - pad->sentNs) / 1e6);
+            waitFor([&] { return pad->answers > answered; }, 1000);
+        }
+    }
+    if (latency.size() < size_t(commands) / 2)
+        std::printf("control_command_ms_p99: skipped (%zu of %d commands shown)\n", latency.size(), commands);
+    else
+        print("control_command_ms_p99", percentile(latency, 99), "ms");
+    box.setShownBoxListener({});
+    QMetaObject::invokeMethod(viewers, [viewers, pad] { delete viewers; delete pad; }, Qt::BlockingQueuedConnection);
+    clientThread.quit();
+    clientThread.wait();
 }

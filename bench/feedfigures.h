@@ -4,3 +4,6 @@
 
 // Prints feed_latency_ms_p50/_p99/_max and feed_refresh_cost_us_p50/_p99.
 void printFeedFigures(int changes);
+// From a remote command's sending to the score box showing it, with the feed's
+// places taken by live viewers.
+void printControlFigures(int commands);

@@ -94,6 +94,13 @@ bool isRuleSetName(const QString& text)
     return names.contains(text);
 }
 
+bool isControlToken(const QString& text)
+{
+    return text.size() >= 32 && std::all_of(text.begin(), text.end(), [](QChar c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'-' || c == u'_';
+    });
+}
+
 bool isIPv4Address(const QString& text)
 {
     const QStringList parts = text.split(u'.');

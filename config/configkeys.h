@@ -37,7 +37,7 @@ enum class DefaultRule {
     InProgramFolder,   // the default text names a data file of the program (datafiles.h)
 };
 
-// SaveConfig writes the keys with saveOrder 1 to 60 in that order; 0 marks the
+// SaveConfig writes the keys with saveOrder 1 to 62 in that order; 0 marks the
 // placement keys, which only SaveBoxPlacement writes.
 inline constexpr int NotSavedByConfig = 0;
 
@@ -63,10 +63,12 @@ using settingtext::Rounding;
 // The live feed listens on an unprivileged port, on one IPv4 address.
 bool isFeedPort(const QString& text);
 bool isIPv4Address(const QString& text);
+// A remote control token: at least 32 characters of the URL-safe alphabet.
+bool isControlToken(const QString& text);
 // One of the rule sets the game knows by name.
 bool isRuleSetName(const QString& text);
 
-inline constexpr std::array<SettingKey, 63> Table{{
+inline constexpr std::array<SettingKey, 65> Table{{
     {ColorSettings, QLatin1String("TimeColor"), &R::TimeColor, QLatin1String("33023"), DefaultRule::Fixed, Rounding::Nearest, 1},
     {ColorSettings, QLatin1String("LEDBack"), &R::LEDBack, QLatin1String("0"), DefaultRule::Fixed, Rounding::Nearest, 2},
     {ColorSettings, QLatin1String("ScoreColor"), &R::ScoreColor, QLatin1String("255"), DefaultRule::Fixed, Rounding::Nearest, 4},
@@ -124,6 +126,8 @@ inline constexpr std::array<SettingKey, 63> Table{{
     {FeedSettings, QLatin1String("FeedEnabled"), &R::FeedEnabled, QLatin1String("False"), DefaultRule::Fixed, Rounding::Nearest, 37},
     {FeedSettings, QLatin1String("FeedPort"), &R::FeedPort, QLatin1String("47800"), DefaultRule::Fixed, Rounding::Nearest, 38, &isFeedPort},
     {FeedSettings, QLatin1String("FeedAddress"), &R::FeedAddress, QLatin1String("127.0.0.1"), DefaultRule::Fixed, Rounding::Nearest, 39, &isIPv4Address},
+    {FeedSettings, QLatin1String("ControlEnabled"), &R::ControlEnabled, QLatin1String("False"), DefaultRule::Fixed, Rounding::Nearest, 61},
+    {FeedSettings, QLatin1String("ControlToken"), &R::ControlToken, QLatin1String(""), DefaultRule::Fixed, Rounding::Nearest, 62, &isControlToken},
 
     // The defaults are the "Custom" rules a first start has always had.
     {GameSettings, QLatin1String("RuleSet"), &R::RuleSet, QLatin1String("Custom"), DefaultRule::Fixed, Rounding::Nearest, 46, &isRuleSetName},

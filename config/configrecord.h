@@ -80,6 +80,8 @@ struct ConfigRecord
     bool FeedEnabled = false;
     qint32 FeedPort = 0;
     QString FeedAddress; // "127.0.0.1" this computer only, "0.0.0.0" every network
+    bool ControlEnabled = false; // commands from a button pad or the scorer page
+    QString ControlToken; // what a command must carry; made when control is first switched on
 
     // GameSettings: the rules of the game being played. A named rule set fills
     // the fields below; they stay the operator's to change.

@@ -171,7 +171,8 @@ SaveProblem writeStore(QSettings& settings, const StoredValues& values)
     QLockFile lock(file + QStringLiteral(".lock"));
     if (!lock.tryLock(LockWaitMs) && lock.error() == QLockFile::LockFailedError)
         return QStringLiteral("its lock file is held by something else");
-    if (const WriteProblem problem = replaceWholeFile(file, iniText(merged)))
+    // Readable by its owner only: it holds the remote control's token.
+    if (const WriteProblem problem = replaceWholeFile(file, iniText(merged), 0600))
         return problem;
     // The caller's settings read the new file, not the one they were made on.
     settings.sync();

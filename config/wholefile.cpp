@@ -97,7 +97,7 @@ QString writeProblemText(int errorNumber)
     }
 }
 
-WriteProblem replaceWholeFile(const QString& path, const QByteArray& bytes)
+WriteProblem replaceWholeFile(const QString& path, const QByteArray& bytes, int permissions)
 {
     const QByteArray target = QFile::encodeName(path);
     QByteArray temp;
@@ -109,9 +109,12 @@ WriteProblem replaceWholeFile(const QString& path, const QByteArray& bytes)
     if (::stat(target.constData(), &old) == 0) {
         if (S_ISDIR(old.st_mode))
             error = EISDIR;
-        else
+        else if (permissions < 0)
             ::fchmod(fd, old.st_mode & 07777);
     }
+    // Set before the file has its name: it is never readable by more than this.
+    if (!error && permissions >= 0 && ::fchmod(fd, mode_t(permissions)) != 0)
+        error = errno;
     if (!error)
         error = writeAll(fd, bytes);
     // On the disk before the rename: a power cut after it must not find the

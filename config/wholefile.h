@@ -17,8 +17,8 @@
 using WriteProblem = std::optional<QString>;
 
 // Replaces the file at `path` (its folder must exist) with `bytes`. A file that
-// was there keeps its permissions.
-WriteProblem replaceWholeFile(const QString& path, const QByteArray& bytes);
+// was there keeps its permissions, unless `permissions` (0600) says what they are.
+WriteProblem replaceWholeFile(const QString& path, const QByteArray& bytes, int permissions = -1);
 
 // The words for a system error number, as replaceWholeFile says them.
 QString writeProblemText(int errorNumber);

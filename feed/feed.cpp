@@ -1,17 +1,41 @@
 #include "feed.h"
 
 #include "feedserver.h"
+#include "game.h"
 
 #include <QHostAddress>
 #include <QMetaObject>
 
-Feed::Feed(const FeedLimits& limits, QObject* parent)
+Feed::Feed(const FeedLimits& limits, QObject* parent, const TimeSource* controlTime)
     : QObject(parent)
 {
     m_thread.setObjectName(QStringLiteral("feed"));
     m_thread.start();
-    m_server = new FeedServer(limits);
+    m_server = new FeedServer(limits, nullptr, controlTime);
+    // A command crosses to the game's thread and its outcome back, each as a
+    // queued call: neither thread waits on the other. The game's change is handed
+    // to the server before the outcome, so the answer carries the new state.
+    m_server->setCommandSink([this](const GameCommand& command, FeedServer::CommandDone done) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, command, done = std::move(done)] {
+                bool accepted = false;
+                QString refusal = QStringLiteral("no game is running");
+                if (m_game) {
+                    accepted = m_game->apply(command);
+                    refusal = m_game->refusal();
+                }
+                QMetaObject::invokeMethod(m_server, [done, accepted, refusal] { done(accepted, refusal); },
+                                          Qt::QueuedConnection);
+            },
+            Qt::QueuedConnection);
+    });
     m_server->moveToThread(&m_thread);
+}
+
+void Feed::setControl(bool enabled, const QByteArray& token)
+{
+    m_server->setControl(enabled, token);
 }
 
 Feed::~Feed()

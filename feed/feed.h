@@ -7,9 +7,11 @@
 
 #include "feedconnection.h"
 #include "feedstate.h"
+#include "game.h"
 
 #include <QMutex>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QThread>
 
@@ -17,12 +19,14 @@
 #include <optional>
 
 class FeedServer;
+class TimeSource;
 
 class Feed : public QObject
 {
     Q_OBJECT
 public:
-    explicit Feed(const FeedLimits& limits = {}, QObject* parent = nullptr);
+    // `controlTime` counts the refusals of remote commands (the real clock when null).
+    explicit Feed(const FeedLimits& limits = {}, QObject* parent = nullptr, const TimeSource* controlTime = nullptr);
     ~Feed() override;
 
     // Serves on `address`:`port` when `enabled`, nothing otherwise. Returns an
@@ -35,6 +39,12 @@ public:
     QString problem() const { return m_problem; }
 
     void publish(FeedState state);
+
+    // Remote control: commands are taken with `token` while `enabled`, in force
+    // for the next request; each goes through `game`'s apply on this object's
+    // thread (the game's).
+    void setControl(bool enabled, const QByteArray& token);
+    void setGame(Game* game) { m_game = game; }
 
     // The server, for tests that look at its connections; only on its thread.
     FeedServer* server() const { return m_server; }
@@ -49,6 +59,7 @@ private:
     quint16 m_requestedPort = 0;
     QString m_address;
     QString m_problem;
+    QPointer<Game> m_game;
 
     QMutex m_mutex;
     std::optional<FeedState> m_pending;

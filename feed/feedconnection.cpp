@@ -41,11 +41,13 @@ bool isAllowedOrigin(const QByteArray& origin, const QHostAddress& local, quint1
     return !named.isNull() && named.isEqual(local, QHostAddress::TolerantConversion);
 }
 
-FeedConnection::FeedConnection(QTcpSocket* socket, const FeedLimits& limits, Pages pages, QObject* parent)
+FeedConnection::FeedConnection(QTcpSocket* socket, const FeedLimits& limits, Pages pages, QObject* parent,
+                               Control control)
     : QObject(parent)
     , m_socket(socket)
     , m_limits(limits)
     , m_pages(std::move(pages))
+    , m_control(std::move(control))
     , m_requests(limits.maxRequestBytes)
     , m_frames(limits.maxRequestBytes)
     , m_lastActivityMs(feedClockMs())
@@ -71,9 +73,14 @@ qint64 FeedConnection::waitingSinceMs() const
     return m_requestStartedMs >= 0 ? m_requestStartedMs : m_lastActivityMs;
 }
 
+QHostAddress FeedConnection::peerAddress() const
+{
+    return m_socket->peerAddress();
+}
+
 void FeedConnection::readAvailable()
 {
-    while (m_state == State::Http || m_state == State::Live) {
+    while ((m_state == State::Http && !m_awaiting) || m_state == State::Live) {
         const QByteArray bytes = m_socket->read(m_limits.maxRequestBytes);
         if (bytes.isEmpty())
             return;
@@ -92,7 +99,7 @@ void FeedConnection::readRequests(const QByteArray& bytes)
 {
     if (m_requestStartedMs < 0)
         m_requestStartedMs = feedClockMs();
-    for (auto status = m_requests.append(bytes); m_state == State::Http; status = m_requests.status()) {
+    for (auto status = m_requests.append(bytes); m_state == State::Http && !m_awaiting; status = m_requests.status()) {
         switch (status) {
         case HttpRequestReader::Status::Incomplete:
             if (!m_requests.hasPartialRequest())
@@ -125,6 +132,15 @@ void FeedConnection::answer(const HttpRequest& request)
             closeAfter(bytes);
     };
     const bool isGet = request.method == "GET";
+    if (m_control && request.path.startsWith("/control/")) {
+        m_awaiting = true;
+        m_answerKeepsAlive = keepAlive;
+        m_awaitingSinceMs = feedClockMs();
+        m_handingOver = true;
+        m_control(this, request);
+        m_handingOver = false;
+        return;
+    }
     if (request.path == "/live") {
         if (isGet && request.headerHasToken("upgrade", "websocket"))
             upgrade(request);
@@ -141,6 +157,26 @@ void FeedConnection::answer(const HttpRequest& request)
         reply(405, TextType, "Only GET\n", {{"Allow", "GET"}});
     else
         reply(200, page.type, page.body, {{"Cache-Control", "no-store"}});
+}
+
+void FeedConnection::answerLater(int status, const QByteArray& type, const QByteArray& body,
+                                 const QList<QPair<QByteArray, QByteArray>>& headers)
+{
+    if (!m_awaiting || m_state != State::Http)
+        return;
+    m_awaiting = false;
+    const QByteArray bytes = httpResponse(status, type, body, m_answerKeepsAlive,
+                                          QList<QPair<QByteArray, QByteArray>>{{"Cache-Control", "no-store"}} + headers);
+    if (!m_answerKeepsAlive) {
+        closeAfter(bytes);
+        return;
+    }
+    write(bytes);
+    // Answered later: what the client sent meanwhile is read now.
+    if (!m_handingOver && m_state == State::Http) {
+        readRequests({});
+        readAvailable();
+    }
 }
 
 void FeedConnection::upgrade(const HttpRequest& request)
@@ -232,7 +268,11 @@ void FeedConnection::checkTimes(qint64 nowMs)
 {
     switch (m_state) {
     case State::Http:
-        if (m_requestStartedMs >= 0 && nowMs - m_requestStartedMs > m_limits.requestTimeoutMs)
+        // A command the game has not answered for this long is given up on.
+        if (m_awaiting) {
+            if (nowMs - m_awaitingSinceMs > m_limits.idleTimeoutMs)
+                end();
+        } else if (m_requestStartedMs >= 0 && nowMs - m_requestStartedMs > m_limits.requestTimeoutMs)
             closeAfter(httpResponse(408, TextType, "Request too slow\n", false));
         else if (m_requestStartedMs < 0 && nowMs - m_lastActivityMs > m_limits.idleTimeoutMs)
             end();

@@ -54,9 +54,13 @@ class FeedConnection : public QObject
     Q_OBJECT
 public:
     using Pages = std::function<FeedPage(const QByteArray& path)>;
+    // A request under /control/, answered through answerLater(), at once or
+    // later: the connection reads nothing more until it is answered.
+    using Control = std::function<void(FeedConnection* connection, const HttpRequest& request)>;
 
     // Takes `socket` over (it becomes a child).
-    FeedConnection(QTcpSocket* socket, const FeedLimits& limits, Pages pages, QObject* parent = nullptr);
+    FeedConnection(QTcpSocket* socket, const FeedLimits& limits, Pages pages, QObject* parent = nullptr,
+                   Control control = {});
 
     bool isLive() const { return m_state == State::Live; }
     bool isEnded() const { return m_state == State::Ended; }
@@ -71,6 +75,11 @@ public:
     // Ends the connection when what it waits for has run out at `nowMs`.
     void checkTimes(qint64 nowMs);
     void end();
+
+    // The answer to the control request it waits on; then it goes on reading.
+    void answerLater(int status, const QByteArray& type, const QByteArray& body,
+                     const QList<QPair<QByteArray, QByteArray>>& headers = {});
+    QHostAddress peerAddress() const;
 
 Q_SIGNALS:
     void becameLive(FeedConnection* connection);
@@ -91,7 +100,12 @@ private:
     QTcpSocket* m_socket;
     FeedLimits m_limits;
     Pages m_pages;
+    Control m_control;
     State m_state = State::Http;
+    bool m_awaiting = false; // a control request's answer
+    bool m_answerKeepsAlive = true;
+    bool m_handingOver = false; // inside the control call
+    qint64 m_awaitingSinceMs = 0;
     HttpRequestReader m_requests;
     ws::FrameReader m_frames;
     qint64 m_requestStartedMs = -1; // the first byte of a request not yet whole

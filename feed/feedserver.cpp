@@ -1,16 +1,28 @@
 #include "feedserver.h"
 
+#include "control_html.h"
 #include "overlay_html.h"
+#include "timesource.h"
 
+#include <QDateTime>
 #include <QJsonDocument>
+#include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
 
 #include <algorithm>
+#include <cstdio>
 
-FeedServer::FeedServer(const FeedLimits& limits, QObject* parent)
+namespace {
+
+const QByteArray ControlTextType = QByteArrayLiteral("text/plain; charset=utf-8");
+
+} // namespace
+
+FeedServer::FeedServer(const FeedLimits& limits, QObject* parent, const TimeSource* time)
     : QObject(parent)
     , m_limits(limits)
+    , m_time(time ? *time : SteadyTimeSource::instance())
     , m_ping(this) // children, so that they move to the feed's thread with the server
     , m_sweep(this)
 {
@@ -87,7 +99,9 @@ void FeedServer::acceptConnections()
             socket->deleteLater();
             continue;
         }
-        auto* connection = new FeedConnection(socket, m_limits, [this](const QByteArray& path) { return page(path); }, this);
+        auto* connection = new FeedConnection(
+            socket, m_limits, [this](const QByteArray& path) { return page(path); }, this,
+            [this](FeedConnection* c, const HttpRequest& request) { control(c, request); });
         connect(connection, &FeedConnection::ended, this, &FeedServer::forget);
         connect(connection, &FeedConnection::becameLive, this,
                 [this](FeedConnection* live) { live->sendText(stateWithShapes()); });
@@ -131,6 +145,7 @@ void FeedServer::publish(const FeedState& state)
         m_shapesFrom = state.box;
         m_shapes = feedShapes(state.box);
     }
+    m_shortReset = state.config.ShotClockShortTime;
     m_state = feedJson(state);
     m_json = QJsonDocument(m_state).toJson(QJsonDocument::Compact);
     m_xml.clear();
@@ -163,6 +178,8 @@ FeedPage FeedServer::page(const QByteArray& path)
     }
     if (path == "/overlay")
         return {"text/html; charset=utf-8", overlayPage()};
+    if (path == "/control" && controlEnabled())
+        return {"text/html; charset=utf-8", controlPage()};
     return {};
 }
 
@@ -189,4 +206,86 @@ QByteArray FeedServer::overlayPage()
     page.replace("/*STATE*/null", stateWithShapes());
     page.replace("/*PICTURES*/{}", QJsonDocument(m_pictures).toJson(QJsonDocument::Compact));
     return page;
+}
+
+QByteArray FeedServer::controlPage()
+{
+    QByteArray page(ControlTemplate);
+    page.replace("/*SHORT*/0", QByteArray::number(m_shortReset));
+    return page;
+}
+
+void FeedServer::setControl(bool enabled, const QByteArray& token)
+{
+    QMutexLocker lock(&m_controlMutex);
+    m_controlEnabled = enabled && !token.isEmpty();
+    m_token = token;
+}
+
+bool FeedServer::controlEnabled()
+{
+    QMutexLocker lock(&m_controlMutex);
+    return m_controlEnabled;
+}
+
+// The checks go from the cheapest refusal that tells a stranger nothing (too
+// many refusals, no or a wrong token) to what only a holder of the token learns.
+void FeedServer::control(FeedConnection* connection, const HttpRequest& request)
+{
+    const auto text = [connection](int status, const QByteArray& body, const QList<QPair<QByteArray, QByteArray>>& headers = {}) {
+        connection->answerLater(status, ControlTextType, body + '\n', headers);
+    };
+    QByteArray token;
+    {
+        QMutexLocker lock(&m_controlMutex);
+        if (!m_controlEnabled) {
+            lock.unlock();
+            text(404, "Not found");
+            return;
+        }
+        token = m_token;
+    }
+    const QHostAddress peer = connection->peerAddress();
+    const qint64 nowMs = m_time.nowNs() / 1000000;
+    if (m_refusals.isBlocked(peer, nowMs)) {
+        text(429, "Too many refused requests; try again in a minute", {{"Retry-After", "60"}});
+        return;
+    }
+    if (!sameSecret(requestToken(request), token)) {
+        m_refusals.refuse(peer, nowMs);
+        text(401, "A valid token is needed", {{"WWW-Authenticate", "Bearer"}});
+        return;
+    }
+    const QByteArray name = request.path.mid(int(sizeof "/control/") - 1);
+    const ControlParse parsed = parseControlCommand(name, request.query);
+    if (parsed.status == 404) {
+        text(404, "No such command");
+        return;
+    }
+    if (request.method != "POST") {
+        text(405, "Only POST", {{"Allow", "POST"}});
+        return;
+    }
+    if (!parsed.command) {
+        text(parsed.status, parsed.reason.toUtf8());
+        return;
+    }
+    if (!m_sink) {
+        text(503, "No game is running");
+        return;
+    }
+    m_sink(*parsed.command, [this, connection = QPointer<FeedConnection>(connection), name, peer,
+                             query = queryWithoutToken(request.query)](bool accepted, const QString& refusal) {
+        if (!accepted) {
+            if (connection)
+                connection->answerLater(422, ControlTextType, refusal.toUtf8() + '\n');
+            return;
+        }
+        // Who changed the game from afar, and how; never the token.
+        std::fprintf(stderr, "tallivox: %s remote command from %s: %s%s\n",
+                     qPrintable(QDateTime::currentDateTime().toString(Qt::ISODate)), qPrintable(peer.toString()),
+                     name.constData(), query.isEmpty() ? "" : ("?" + query).constData());
+        if (connection)
+            connection->answerLater(200, "application/json", m_json);
+    });
 }

@@ -8,18 +8,27 @@
 // connections (a newcomer takes the place of the one that has waited longest
 // without a whole request), idle ones closed, and a client that stops reading or
 // answering pings is dropped rather than buffered for.
+// With remote control on, it also serves the scorer page at /control and takes
+// commands as POST /control/<command> behind a token (see feedcontrol.h); a
+// command goes to the game's thread and is answered when the game has taken it
+// or said why not, without either thread waiting on the other.
 
 #include "feedconnection.h"
+#include "feedcontrol.h"
 #include "feedstate.h"
 
 #include <QByteArray>
 #include <QHostAddress>
 #include <QJsonObject>
 #include <QList>
+#include <QMutex>
 #include <QObject>
 #include <QTimer>
 
+#include <functional>
+
 class QTcpServer;
+class TimeSource;
 
 class FeedServer : public QObject
 {
@@ -27,8 +36,19 @@ class FeedServer : public QObject
 public:
     static constexpr int MaxConnections = 32;
 
-    explicit FeedServer(const FeedLimits& limits = {}, QObject* parent = nullptr);
+    // Hands a command to the game; `done` is called back on the server's thread
+    // with whether the game took it and, when not, why.
+    using CommandDone = std::function<void(bool accepted, const QString& refusal)>;
+    using CommandSink = std::function<void(const GameCommand& command, CommandDone done)>;
+
+    // `time` (refusals per address) must outlive the server; the real clock when null.
+    explicit FeedServer(const FeedLimits& limits = {}, QObject* parent = nullptr, const TimeSource* time = nullptr);
     ~FeedServer() override;
+
+    void setCommandSink(CommandSink sink) { m_sink = std::move(sink); }
+    // Whether commands are taken, and the token they need; from any thread, in
+    // force for the next request.
+    void setControl(bool enabled, const QByteArray& token);
 
     // Listens on `address`:`port` instead of wherever it listened before; returns
     // an empty text, or why it could not (it then serves nothing).
@@ -52,9 +72,19 @@ private:
     QByteArray stateXml();
     QByteArray stateWithShapes();
     QByteArray overlayPage();
+    QByteArray controlPage();
     void checkTimes();
+    void control(FeedConnection* connection, const HttpRequest& request);
+    bool controlEnabled();
 
     FeedLimits m_limits;
+    const TimeSource& m_time;
+    CommandSink m_sink;
+    QMutex m_controlMutex;
+    bool m_controlEnabled = false;
+    QByteArray m_token;
+    RefusalTable m_refusals;
+    int m_shortReset = 0; // the shot clock's short reset, for the scorer page
     QTcpServer* m_listener = nullptr;
     QList<FeedConnection*> m_connections;
     QTimer m_ping;

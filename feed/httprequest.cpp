@@ -101,6 +101,8 @@ HttpRequestReader::Status HttpRequestReader::parse()
     request.method = first[0];
     const qsizetype query = first[1].indexOf('?');
     request.path = query < 0 ? first[1] : first[1].left(query);
+    if (query >= 0)
+        request.query = first[1].mid(query + 1);
 
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QByteArray& line = lines[i];
@@ -146,6 +148,8 @@ QByteArray httpReason(int status)
         return "OK";
     case 400:
         return "Bad Request";
+    case 401:
+        return "Unauthorized";
     case 403:
         return "Forbidden";
     case 404:
@@ -156,6 +160,10 @@ QByteArray httpReason(int status)
         return "Request Timeout";
     case 413:
         return "Content Too Large";
+    case 422:
+        return "Unprocessable Content";
+    case 429:
+        return "Too Many Requests";
     case 426:
         return "Upgrade Required";
     case 503:

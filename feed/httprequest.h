@@ -14,6 +14,7 @@ struct HttpRequest
 {
     QByteArray method; // as sent: "GET"
     QByteArray path; // the target without its query: "/state.json"
+    QByteArray query; // what follows the "?", as sent: "add=2&token=..."
     int minorVersion = 1; // HTTP/1.0 or HTTP/1.1
     QList<QPair<QByteArray, QByteArray>> headers; // names in lower case, values trimmed
 

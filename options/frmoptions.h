@@ -58,6 +58,11 @@ public:
     // Why the feed is not serving as set, shown on its tab; empty when it is.
     void setFeedProblem(const QString& problem);
 
+Q_SIGNALS:
+    // "New token" made and saved a new remote control token: the running feed
+    // must take it now, so that the old one stops working at once.
+    void controlTokenChanged();
+
 protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -82,6 +87,8 @@ private:
     void loadFeedSettings();
     void storeFeedSettings();
     void showFeedAddress();
+    void showControl();
+    void cmdNewToken_Click();
     QGroupBox* keyFrame(const QString& caption, KeyLabel*& label, const char* name);
     void connectKeyLabels();
     void placeKeyCaptureBox();
@@ -249,4 +256,11 @@ private:
     QRadioButton* optFeedNetwork = nullptr;
     QLabel* lblFeedAddress = nullptr;
     QLabel* lblFeedProblem = nullptr;
+    QCheckBox* chkControlEnabled = nullptr;
+    QLineEdit* txtControlToken = nullptr;
+    QPushButton* cmdNewToken = nullptr;
+    QLabel* lblControlAddress = nullptr;
+    QLabel* lblControlNetwork = nullptr;
+    QLabel* imgControlCode = nullptr;
+    QString m_controlToken;
 };

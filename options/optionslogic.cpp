@@ -4,6 +4,7 @@
 #include "units.h"
 
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cmath>
@@ -64,4 +65,18 @@ QString feedOverlayUrl(const QString& listenAddress, int port, const QStringList
         }
     }
     return QStringLiteral("http://%1:%2/overlay").arg(host).arg(port);
+}
+
+QString feedControlUrl(const QString& listenAddress, int port, const QStringList& ownAddresses, const QString& token)
+{
+    QString url = feedOverlayUrl(listenAddress, port, ownAddresses);
+    url.chop(int(QStringLiteral("/overlay").size()));
+    return url + QStringLiteral("/control#token=") + token;
+}
+
+QString newControlToken()
+{
+    QByteArray bytes(24, Qt::Uninitialized);
+    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
+    return QString::fromLatin1(bytes.toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals));
 }

@@ -52,3 +52,8 @@ inline const QString PictureFilter =
 // this computer only, the loopback address; on the network, the first of this
 // computer's own IPv4 addresses (loopback only when it has no other).
 QString feedOverlayUrl(const QString& listenAddress, int port, const QStringList& ownAddresses);
+// The scorer page's address on the same host, with `token` in its fragment.
+QString feedControlUrl(const QString& listenAddress, int port, const QStringList& ownAddresses, const QString& token);
+// A new remote control token: 24 bytes from the system's random source, as 32
+// URL-safe characters.
+QString newControlToken();

@@ -8,10 +8,10 @@ BUILD_DIR="${TALLIVOX_BUILD_DIR:-$TALLIVOX_ROOT/build}"
 
 # The Debian packages, by what needs them; each script installs only its groups.
 BUILD_PACKAGES=(cmake ninja-build g++ lld qt6-base-dev qt6-multimedia-dev qt6-websockets-dev
-    libx11-dev libxtst-dev libpulse-dev)
+    libx11-dev libxtst-dev libpulse-dev pkg-config libqrencode-dev)
 # WAV decoding for Qt Multimedia, fonts metric-compatible with Arial and Times New Roman,
-# Qt's SVG image plugin for SVG board pictures.
-RUN_PACKAGES=(libqt6multimedia6 gstreamer1.0-plugins-good fonts-liberation2 libqt6svg6)
+# Qt's SVG image plugin for SVG board pictures, the QR code of the scorer page.
+RUN_PACKAGES=(libqt6multimedia6 gstreamer1.0-plugins-good fonts-liberation2 libqt6svg6 libqrencode4)
 # CPack's Debian dependencies come from dpkg-shlibdeps, which needs file to find the executables.
 PACKAGE_PACKAGES=(dpkg-dev file)
 # A virtual X server driven with real key and mouse events, a window manager for

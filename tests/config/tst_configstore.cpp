@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 char* toString(const ConfigRecord& record)
 {
     QString text;
@@ -35,11 +37,12 @@ const QHash<QString, std::function<qint64(const ConfigRecord&)>> Fields{
     {"Views/StartX", [](const ConfigRecord& r) { return qint64(r.StartX); }},
     {"Views/Height", [](const ConfigRecord& r) { return qint64(r.Height); }},
     {"FeedSettings/FeedPort", [](const ConfigRecord& r) { return qint64(r.FeedPort); }},
+    {"FeedSettings/ControlToken", [](const ConfigRecord& r) { return qint64(r.ControlToken.size()); }},
     // The address as its last number, or -1 when it is not the text stored.
     {"FeedSettings/FeedAddress", [](const ConfigRecord& r) { return r.FeedAddress.startsWith("10.1.2.") ? r.FeedAddress.section('.', 3).toLongLong() : r.FeedAddress == "127.0.0.1" ? 1 : -1; }},
 };
 
-// The 60 keys the options dialog's OK writes, sorted; a word ending in "/" is a group.
+// The 62 keys the options dialog's OK writes, sorted; a word ending in "/" is a group.
 const QStringList SavedKeys = [] {
     QStringList keys;
     QString group;
@@ -50,7 +53,7 @@ const QStringList SavedKeys = [] {
              "QuickKeySettings/ QScoreH1 QScoreH2 QScoreH3 QScoreV1 QScoreV2 QScoreV3 QPeriod1 QHomeFoul QVisitorFoul QHomeTimeout QVisitorTimeout QPossession "
              "ResetShotClockShortKey AdditionalSettings/ "
              "UseShotClock ShowShotClockScreen ShotClockResetTime TextSettings/ PeriodText HomeText VisitorText "
-             "PicSettings/ BoardPic LEDType Views/ ScoreboardView FeedSettings/ FeedEnabled FeedPort FeedAddress "
+             "PicSettings/ BoardPic LEDType Views/ ScoreboardView FeedSettings/ FeedEnabled FeedPort FeedAddress ControlEnabled ControlToken "
              "GameSettings/ RuleSet PeriodLength Periods OvertimeLength ShotClockShortTime ShotClockTenths "
              "ShotClockSwitchOff BonusFouls DoubleBonusFouls FoulsPerHalf TimeoutsFirstHalf TimeoutsSecondHalf "
              "TimeoutsOvertime TimeoutsCarryOver ShowTeamFouls").split(u' '))
@@ -74,6 +77,7 @@ ConfigRecord unusualRecord()
     r.BoardPic = "@ByteArray(logo=1.png)"; r.LEDType = 1; r.UseShotClock = true; r.ShowShotClockScreen = true;
     r.ShotClockResetTime = 24; r.ScoreboardView = 1; r.Height = 1170;
     r.FeedEnabled = true; r.FeedPort = 65535; r.FeedAddress = "0.0.0.0";
+    r.ControlEnabled = true; r.ControlToken = "0123456789abcdefghijklmnopqrstuvwxyzAB-_";
     r.QHomeFoul = 1; r.QVisitorFoul = 2; r.QHomeTimeout = 3; r.QVisitorTimeout = 4; r.QPossession = 5;
     r.ResetShotClockShortKey = 6; r.RuleSet = "NCAAW"; r.PeriodLength = 12; r.Periods = 2; r.OvertimeLength = 3;
     r.ShotClockShortTime = 20; r.ShotClockTenths = true; r.ShotClockSwitchOff = true; r.BonusFouls = 7;
@@ -180,6 +184,9 @@ private Q_SLOTS:
         rows("FeedSettings/FeedPort", {{"1024", 1024}, {"65535", 65535}, {"1023", 47800}, {"65536", 47800}, {"http", 47800}});
         rows("FeedSettings/FeedAddress", {{"10.1.2.255", 255}, {" 10.1.2.3 ", 1}, {"10.1.2.256", 1}, {"10.1.2", 1},
                                           {"10.1.2.+3", 1}, {"localhost", 1}});
+        // A control token is 32 or more URL-safe characters, else none.
+        rows("FeedSettings/ControlToken", {{"abcdefghijklmnopqrstuvwxyz-_0123", 32}, {"abcdefghijklmnopqrstuvwxyz-_012", 0},
+                                           {"abcdefghijklmnopqrstuvwxyz-_012+", 0}});
         // Booleans: -1 True, 0 False, in any letter case or as a number.
         rows("AdditionalSettings/UseShotClock", {{"True", -1}, {"true", -1}, {"TRUE", -1}, {" True ", -1}, {"-1", -1},
                                                  {"1", -1}, {"2.5", -1}, {"fAlSe", 0}, {"0", 0}, {"0.0", 0},
@@ -277,6 +284,10 @@ private Q_SLOTS:
             }
             const SaveProblem problem = chain ? SaveBoxPlacement(settings, 1, 2, 3) : SaveConfig(unusualRecord(), settings);
             QCOMPARE(problem.value_or(QString()), QString());
+            // It holds the remote control's token: its owner's alone.
+            struct stat written = {};
+            QCOMPARE(::stat(QFile::encodeName(path).constData(), &written), 0);
+            QCOMPARE(written.st_mode & 0777, 0600u);
             for (const QString& name : locks)
                 QVERIFY2(!QFile::exists(name), qPrintable(name));
             QVERIFY(QFile::exists(path));

@@ -10,6 +10,7 @@
 
 #include "clockdisplay.h"
 #include "colour.h"
+#include "configkeys.h"
 #include "configrecord.h"
 #include "configstore.h"
 #include "controls.h"
@@ -305,7 +306,7 @@ private Q_SLOTS:
             expected.QPossession = 'Z'; expected.PeriodLength = 12; expected.ShowTeamFouls = false;
         }
         QCOMPARE(Config(), expected);
-        QCOMPARE(storeLines().size(), ok ? 60 : 0);
+        QCOMPARE(storeLines().size(), ok ? 62 : 0);
         if (!ok)
             return;
         // The store reads back as the same record; the placement is not among the 60.
@@ -330,6 +331,33 @@ private Q_SLOTS:
         QCOMPARE(feedOverlayUrl("0.0.0.0", 47800, own), QStringLiteral("http://192.168.1.20:47800/overlay"));
         QCOMPARE(feedOverlayUrl("0.0.0.0", 47800, {"127.0.0.1"}), QStringLiteral("http://127.0.0.1:47800/overlay"));
         QCOMPARE(feedOverlayUrl("10.0.0.5", 2000, own), QStringLiteral("http://10.0.0.5:2000/overlay"));
+        QCOMPARE(feedControlUrl("0.0.0.0", 47800, own, "T"), QStringLiteral("http://192.168.1.20:47800/control#token=T"));
+    }
+
+    // Remote control takes the feed with it; its first switch-on makes a token, and
+    // "New token" puts a new one in force at once, saved, whatever the dialog's end.
+    void theFeedTabMakesTheTokenAndShowsTheScorerPage()
+    {
+        auto d = open();
+        auto* control = the<QCheckBox>(d, "chkControlEnabled");
+        the<QRadioButton>(d, "optFeedNetwork")->setChecked(true);
+        QVERIFY(the<QLabel>(d, "lblControlNetwork")->isHidden());
+        control->setChecked(true);
+        QVERIFY(the<QCheckBox>(d, "chkFeedEnabled")->isChecked());
+        const QString first = the<QLineEdit>(d, "txtControlToken")->text();
+        QCOMPARE(first.size(), 32);
+        QVERIFY(configkeys::isControlToken(first));
+        QVERIFY(!the<QLabel>(d, "lblControlNetwork")->isHidden());
+        QVERIFY(the<QLabel>(d, "lblControlAddress")->text().contains(QStringLiteral(":47800/control#token=") + first + "\">"));
+        QVERIFY(!the<QLabel>(d, "imgControlCode")->pixmap().isNull());
+        QSignalSpy changed(d.get(), &frmOptions::controlTokenChanged);
+        the<QPushButton>(d, "cmdNewToken")->click();
+        const QString second = the<QLineEdit>(d, "txtControlToken")->text();
+        QCOMPARE(changed.size(), 1);
+        QVERIFY(second != first && second.size() == 32);
+        QVERIFY(storeLines().contains("FeedSettings/ControlToken=" + second));
+        the<QCheckBox>(d, "chkFeedEnabled")->setChecked(false);
+        QVERIFY(!control->isChecked());
     }
 
     // Shot clock seconds, selection width, display type, period length: stored,
