@@ -131,8 +131,8 @@ private Q_SLOTS:
         row("/control/buzzer", 200, before);
         row("/control/home-score?add=1&token=wrong", 200, "11-20 p2 f3/4 t2/1 none 5:00 shot 24");
         // The game's limits, said as the game says them.
-        row("/control/home-score?set=200", 422, "the home score goes from 0 to 199");
-        row("/control/visitor-timeouts?set=10", 422, "the visitor timeouts goes from 0 to 9");
+        row("/control/home-score?set=200", 422, "home score must be from 0 to 199");
+        row("/control/visitor-timeouts?set=10", 422, "visitor timeouts must be from 0 to 9");
         row("/control/undo", 422, "nothing to undo");
         // Parameters the commands do not take.
         row("/control/home-score?add=4", 422, "add takes -3 to 3, not 0");
